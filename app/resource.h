@@ -1,0 +1,31 @@
+// Identifiers shared by the resource script, the windows and the tests that drive them.
+#pragma once
+
+#define IDI_APP 1
+#define IDR_MAINMENU 100
+
+// frmVemo
+#define IDC_TXTFOLDER 1001
+#define IDC_LABEL1 1002
+#define IDC_OPT89 1003
+#define IDC_OPT10 1004
+#define IDC_CMDEXECUTE 1005
+#define IDC_FRAME1 1006
+#define IDC_TXTFONTS 1007
+#define IDC_LABEL2 1008
+#define IDC_LABEL3 1009
+#define IDC_LABEL4 1010
+
+// frmVemo's menu items
+#define IDM_FOLDER 2001
+#define IDM_EXIT 2002
+#define IDM_VERSION 2003
+
+// frmAbout
+#define IDC_ABOUT_OK 3001
+#define IDC_ABOUT_PICICON 3002
+#define IDC_ABOUT_SYSINFO 3003
+#define IDC_ABOUT_DESCRIPTION 3004
+#define IDC_ABOUT_TITLE 3005
+#define IDC_ABOUT_VERSION 3006
+#define IDC_ABOUT_TEXT1 3007

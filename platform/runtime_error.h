@@ -1,0 +1,35 @@
+// Failures travel as a runtime error number from where they happen to the one
+// handler of the user's action that reports them.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+
+namespace vemo {
+
+// The numbers a user of the tool sees in the error dialog.
+namespace err {
+inline constexpr std::int32_t kOutOfMemory = 7;
+inline constexpr std::int32_t kSubscriptOutOfRange = 9;
+inline constexpr std::int32_t kBadFileName = 52;
+inline constexpr std::int32_t kFileNotFound = 53;
+inline constexpr std::int32_t kDeviceIoError = 57;
+inline constexpr std::int32_t kDiskFull = 61;
+inline constexpr std::int32_t kInputPastEndOfFile = 62;
+inline constexpr std::int32_t kPermissionDenied = 70;  // the file is in use by another program
+inline constexpr std::int32_t kDeviceUnavailable = 71;
+inline constexpr std::int32_t kPathFileAccessError = 75;  // access denied
+inline constexpr std::int32_t kPathNotFound = 76;
+}  // namespace err
+
+class RuntimeError : public std::exception {
+ public:
+  explicit RuntimeError(std::int32_t number) noexcept : number_(number) {}
+  std::int32_t Number() const noexcept { return number_; }
+  const char* what() const noexcept override { return "runtime error"; }
+
+ private:
+  std::int32_t number_;
+};
+
+}  // namespace vemo
