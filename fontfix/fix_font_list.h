@@ -1,0 +1,39 @@
+// The font list rewrite: back up the list, replace its "FontName:" entries, write it back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fontfix/font_table.h"
+
+namespace vemo {
+
+class FileSystem;
+class Ui;
+
+// What FixFontList reads from the main window, once, at its start.
+struct FixFontListInput {
+  bool opt10 = true;          // Illustrator 10: "AdobeFnt05.lst"; otherwise "AdobeFnt.lst"
+  std::wstring folderText;    // txtFolder as typed
+  std::wstring programFolder; // where the backup is kept
+};
+
+// The folder text without blanks at either end (space, tab, U+3000).
+std::wstring TrimBlanks(std::wstring_view text);
+// TrimBlanks, then "\" appended unless the text already ends in one.
+std::wstring TargetFolder(std::wstring_view folderText);
+
+// Applies rows 1..fontCount of the table to the content: for each row with both names
+// non-empty, the first "FontName:" & old (letter case folded, at a CP932 character
+// boundary) becomes "FontName:" & new. Raises error 9 at a row above 1024.
+std::string RewriteFontList(std::string_view content, const FontTable& table,
+                            std::int32_t fontCount);
+
+// The whole job. Returns false when the list file is missing: the exclamation message has
+// been shown and nothing was read or written. Returns true when the list was rewritten.
+// Runtime errors pass through unchanged; the list is then exactly as it was.
+bool FixFontList(const FixFontListInput& input, const FontTable& table, std::int32_t fontCount,
+                 FileSystem& files, Ui& ui);
+
+}  // namespace vemo

@@ -1,0 +1,25 @@
+// The rename table: rows of (name registered now, name to register instead).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vemo {
+
+// 1024 rows of two columns of CP932 bytes, stored column-major: all column-1 values,
+// then all column-2 values. Rows are numbered 1..1024 and columns 1..2; any other number
+// raises runtime error 9 (subscript out of range).
+class FontTable {
+ public:
+  static constexpr std::int32_t kRows = 1024;
+
+  const std::string& At(std::int32_t row, std::int32_t column) const;
+  void Set(std::int32_t row, std::int32_t column, std::string value);
+
+ private:
+  static std::size_t Index(std::int32_t row, std::int32_t column);
+  std::array<std::string, 2 * kRows> cells_;
+};
+
+}  // namespace vemo

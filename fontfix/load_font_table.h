@@ -1,0 +1,28 @@
+// Reading "Fonts.txt" into the rename table.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "fontfix/font_table.h"
+
+namespace vemo {
+
+class FileSystem;
+class Ui;
+
+// Parses the table's records into `table`, counting them in `fontCount` (set to 0 first).
+// Returns the display text: every record's first field followed by two blanks.
+// Raises error 9 at a 1025th record and error 62 for a record cut short by the end of the
+// input; the rows read before stay in the table and `fontCount` counts the failing row.
+std::string ParseFontTable(std::string_view bytes, FontTable& table, std::int32_t& fontCount);
+
+// LoadFontTable: with no file at `tablePath` shows the stop message "Fonts.txtがありません"
+// and returns nothing (the table stays empty); otherwise reads and parses it and returns
+// the display text (CP932 bytes). Runtime errors pass through unchanged.
+std::optional<std::string> LoadFontTable(const std::wstring& tablePath, FontTable& table,
+                                         std::int32_t& fontCount, FileSystem& files, Ui& ui);
+
+}  // namespace vemo
