@@ -1,0 +1,126 @@
+#include <cstdint>
+#include <limits>
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "errors/report_error.h"
+#include "platform/error_text.h"
+#include "platform/runtime_error.h"
+#include "platform/system_error.h"
+#include "tests/fakes/fake_ui.h"
+
+namespace vemo {
+namespace {
+
+TEST(ErrorNumberText, ApplicationBandShownAsOffsetWithN) {
+  EXPECT_EQ(ErrorNumberText(static_cast<std::int32_t>(0x80040000u)), L"N0");
+  EXPECT_EQ(ErrorNumberText(-2147221504), L"N0");
+  EXPECT_EQ(ErrorNumberText(-2147221503), L"N1");
+  EXPECT_EQ(ErrorNumberText(static_cast<std::int32_t>(0x80040200u)), L"N512");
+  EXPECT_EQ(ErrorNumberText(static_cast<std::int32_t>(0x8004FFFFu)), L"N65535");
+  EXPECT_EQ(ErrorNumberText(-2147155969), L"N65535");
+}
+
+TEST(ErrorNumberText, OutsideTheBandPlainDecimalWithSign) {
+  EXPECT_EQ(ErrorNumberText(-2147155968), L"-2147155968");  // first number above the band
+  EXPECT_EQ(ErrorNumberText(-2147221505), L"-2147221505");  // last number below it
+  EXPECT_EQ(ErrorNumberText(std::numeric_limits<std::int32_t>::min()), L"-2147483648");
+  EXPECT_EQ(ErrorNumberText(std::numeric_limits<std::int32_t>::max()), L"2147483647");
+  EXPECT_EQ(ErrorNumberText(-1), L"-1");
+  EXPECT_EQ(ErrorNumberText(0), L"0");
+  EXPECT_EQ(ErrorNumberText(53), L"53");
+  EXPECT_EQ(ErrorNumberText(65535), L"65535");
+}
+
+TEST(ErrorMessageText, FileNotFoundToTheCharacter) {
+  EXPECT_EQ(ErrorMessageText(53), L"ファイルが見つかりません。 (エラー番号:53)");
+}
+
+TEST(ErrorMessageText, SubscriptOutOfRange) {
+  EXPECT_EQ(ErrorMessageText(9), L"インデックスが有効な範囲を超えています。 (エラー番号:9)");
+}
+
+TEST(ErrorMessageText, BandNumberUsesGenericTextAndOffset) {
+  EXPECT_EQ(ErrorMessageText(-2147221504 + 1000), ErrorDescription(0) + L" (エラー番号:N1000)");
+}
+
+TEST(ErrorDescription, EveryNumberTheToolCanRaiseHasItsOwnText) {
+  const std::wstring generic = ErrorDescription(1);
+  EXPECT_FALSE(generic.empty());
+  std::set<std::wstring> seen;
+  for (std::int32_t n :
+       {5, 6, 7, 9, 13, 52, 53, 54, 55, 57, 58, 61, 62, 67, 68, 70, 71, 74, 75, 76}) {
+    const std::wstring text = ErrorDescription(n);
+    EXPECT_NE(text, generic) << n;
+    EXPECT_TRUE(seen.insert(text).second) << "text of " << n << " repeats another";
+  }
+}
+
+TEST(ErrorDescription, OtherNumbersGetTheGenericText) {
+  const std::wstring generic = ErrorDescription(1);
+  for (std::int32_t n : {0, -1, 8, 56, 77, 1000, std::numeric_limits<std::int32_t>::min(),
+                         static_cast<std::int32_t>(0x80040000u)}) {
+    EXPECT_EQ(ErrorDescription(n), generic) << n;
+  }
+}
+
+TEST(ReportError, ShowsTheMessageWithTheExclamationStyleOnce) {
+  testing::FakeUi ui;
+  ReportError(70, ui);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, ErrorMessageText(70));
+  EXPECT_EQ(ui.messages[0].style, MessageStyle::kExclamation);
+  EXPECT_EQ(ui.events, std::vector<std::wstring>{L"message"});
+}
+
+struct Mapping {
+  std::uint32_t code;
+  std::int32_t number;
+};
+
+TEST(ErrorNumberFromSystemCode, MapsWin32CodesToTheNumbersAUserSees) {
+  const Mapping table[] = {
+      {2, 53},    // ERROR_FILE_NOT_FOUND
+      {3, 76},    // ERROR_PATH_NOT_FOUND
+      {161, 76},  // ERROR_BAD_PATHNAME
+      {15, 76},   // ERROR_INVALID_DRIVE
+      {53, 76},   // ERROR_BAD_NETPATH
+      {67, 76},   // ERROR_BAD_NET_NAME
+      {5, 75},    // ERROR_ACCESS_DENIED
+      {32, 70},   // ERROR_SHARING_VIOLATION
+      {33, 70},   // ERROR_LOCK_VIOLATION
+      {112, 61},  // ERROR_DISK_FULL
+      {39, 61},   // ERROR_HANDLE_DISK_FULL
+      {123, 52},  // ERROR_INVALID_NAME
+      {206, 52},  // ERROR_FILENAME_EXCED_RANGE
+      {21, 71},   // ERROR_NOT_READY
+      {8, 7},     // ERROR_NOT_ENOUGH_MEMORY
+      {14, 7},    // ERROR_OUTOFMEMORY
+      {80, 58},   // ERROR_FILE_EXISTS
+      {183, 58},  // ERROR_ALREADY_EXISTS
+      {4, 67},    // ERROR_TOO_MANY_OPEN_FILES
+  };
+  for (const Mapping& m : table) {
+    EXPECT_EQ(ErrorNumberFromSystemCode(m.code), m.number) << "code " << m.code;
+  }
+}
+
+TEST(ErrorNumberFromSystemCode, AnythingElseIsADeviceIoError) {
+  for (std::uint32_t code : {0u, 1u, 6u, 87u, 267u, 1392u, 0xFFFFFFFFu}) {
+    EXPECT_EQ(ErrorNumberFromSystemCode(code), err::kDeviceIoError) << "code " << code;
+  }
+}
+
+TEST(RaiseSystemError, ThrowsTheMappedRuntimeError) {
+  try {
+    RaiseSystemError(32);
+    FAIL() << "no error raised";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::kPermissionDenied);
+  }
+}
+
+}  // namespace
+}  // namespace vemo
