@@ -1,0 +1,98 @@
+// One move-only owner for every kind of Win32 handle: a traits struct names the value that
+// means "nothing" and the function that lets the handle go.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace vemo {
+
+template <typename Traits>
+class UniqueAny {
+ public:
+  using Type = typename Traits::Type;
+
+  UniqueAny() noexcept = default;
+  explicit UniqueAny(Type value) noexcept : value_(value) {}
+  ~UniqueAny() { reset(); }
+
+  UniqueAny(const UniqueAny&) = delete;
+  UniqueAny& operator=(const UniqueAny&) = delete;
+  UniqueAny(UniqueAny&& other) noexcept : value_(other.release()) {}
+  UniqueAny& operator=(UniqueAny&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+
+  Type get() const noexcept { return value_; }
+  explicit operator bool() const noexcept { return value_ != Traits::Invalid(); }
+
+  Type release() noexcept { return std::exchange(value_, Traits::Invalid()); }
+  void reset(Type value = Traits::Invalid()) noexcept {
+    Type old = std::exchange(value_, value);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+  // For functions that hand a new handle back through a pointer (RegOpenKeyExW and the like).
+  Type* put() noexcept {
+    reset();
+    return &value_;
+  }
+
+ private:
+  Type value_ = Traits::Invalid();
+};
+
+namespace handle_traits {
+
+// CreateFileW answers INVALID_HANDLE_VALUE on failure...
+struct File {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) noexcept { ::CloseHandle(h); }
+};
+
+struct Find {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) noexcept { ::FindClose(h); }
+};
+
+// ...while CreateMutexW, CreateProcessW and most others answer NULL.
+struct Kernel {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::CloseHandle(h); }
+};
+
+struct Key {
+  using Type = HKEY;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::RegCloseKey(h); }
+};
+
+struct Icon {
+  using Type = HICON;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::DestroyIcon(h); }
+};
+
+template <typename T>
+struct GdiObject {
+  using Type = T;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::DeleteObject(h); }
+};
+
+}  // namespace handle_traits
+
+using UniqueFile = UniqueAny<handle_traits::File>;
+using UniqueFind = UniqueAny<handle_traits::Find>;
+using UniqueKernelHandle = UniqueAny<handle_traits::Kernel>;  // mutex, process, thread
+using UniqueHkey = UniqueAny<handle_traits::Key>;
+using UniqueHicon = UniqueAny<handle_traits::Icon>;
+using UniqueHfont = UniqueAny<handle_traits::GdiObject<HFONT>>;
+using UniqueHbrush = UniqueAny<handle_traits::GdiObject<HBRUSH>>;
+using UniqueGdiObject = UniqueAny<handle_traits::GdiObject<HGDIOBJ>>;
+
+}  // namespace vemo
