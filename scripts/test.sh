@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test of both builds and prints one summary; exits non-zero on any failure.
+# Runs every test of both builds and ends with one line "summary: N passed, N failed";
+# exits non-zero on any failure. Each test has a time limit, so a run never hangs.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
-build=${BUILD:-build}
+build=$build_dir
 logs="$build/test-logs"
 mkdir -p "$logs"
 
@@ -11,37 +12,67 @@ passed=0
 failed=0
 status=0
 
-count() {  # adds the counts of ctest's closing line in log $1
-  local line
-  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+# Adds the counts of ctest's closing line in log $1 ("NN% tests passed, F tests failed out of T").
+count() {
+  local line fails total
+  line=$(grep -aE 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
   if [ -z "$line" ]; then
-    status=1
+    if grep -aq 'No tests were found' "$1"; then
+      echo "(no tests in this build)"
+    else
+      echo "error: ctest did not finish; see $1"
+      failed=$((failed + 1))
+      status=1
+    fi
     return
   fi
-  local total fails
-  fails=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  fails=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
   total=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
   passed=$((passed + total - fails))
   failed=$((failed + fails))
 }
 
+# Runs "$@" with its output in log $1 while showing it. No pipe: Wine's background processes
+# inherit the output and would keep a pipe open after the tests end.
+run_logged() {
+  local log=$1
+  shift
+  : >"$log"
+  "$@" >"$log" 2>&1 &
+  local pid=$!
+  tail -n +1 -f --pid=$pid "$log"
+  wait $pid
+}
+
 echo "== native unit tests"
-ctest --test-dir "$build/native" --output-on-failure -j2 2>&1 | tee "$logs/native.log" || status=1
-count "$logs/native.log"
+if [ -f "$build/native/CTestTestfile.cmake" ]; then
+  run_logged "$logs/native.log" ctest --test-dir "$build/native" --output-on-failure -j2 --timeout 300 ||
+    status=1
+  count "$logs/native.log"
+else
+  echo "error: no native build in $build/native"
+  failed=$((failed + 1))
+fi
 
 echo "== Windows tests under Wine"
-scripts/wine-prefix.sh
-wineserver -p 2>/dev/null || true
-run_windows() { ctest --test-dir "$build/windows" --output-on-failure; }
-if [ -n "${DISPLAY:-}" ]; then
-  run_windows 2>&1 | tee "$logs/windows.log" || status=1
+if [ -f "$build/windows/CTestTestfile.cmake" ]; then
+  scripts/wine-prefix.sh || status=1
+  # One warm wineserver for the whole run; ended at the end, for our prefix only.
+  wineserver -p >/dev/null 2>&1 </dev/null
+  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  windows_ctest=(ctest --test-dir "$build/windows" --output-on-failure --timeout 120)
+  if [ -n "${DISPLAY:-}" ]; then
+    run_logged "$logs/windows.log" "${windows_ctest[@]}" || status=1
+  else
+    run_logged "$logs/windows.log" \
+      xvfb-run -a -s '-screen 0 1280x1024x24' "${windows_ctest[@]}" || status=1
+  fi
+  count "$logs/windows.log"
+  wineserver -k >/dev/null 2>&1 || true
 else
-  export -f run_windows
-  export build
-  xvfb-run -a -s '-screen 0 1280x1024x24' bash -c run_windows 2>&1 | tee "$logs/windows.log" || status=1
+  echo "error: no Windows build in $build/windows"
+  failed=$((failed + 1))
 fi
-count "$logs/windows.log"
-wineserver -k 2>/dev/null || true
 
 echo
 echo "summary: $passed passed, $failed failed"

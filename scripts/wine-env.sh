@@ -1,15 +1,32 @@
 # Sourced by the Wine scripts: the project's private prefix and a Japanese locale.
-# BUILD (default: build) is the build folder; the prefix lives under it.
+# BUILD (default: build) is the build folder; the prefix and the locale live under it.
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${BUILD:-build}
 case "$build_dir" in /*) ;; *) build_dir="$top/$build_dir" ;; esac
 export WINEPREFIX="$build_dir/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
-export LC_ALL=ja_JP.UTF-8
-# Wine maps Japanese file names through the Unix locale: keep a compiled one of our own.
-export LOCPATH="$build_dir/locale"
-if [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; then
-  mkdir -p "$LOCPATH"
-  localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >/dev/null 2>&1 || true
+# No Mono or Gecko installer dialogs: the program needs neither, and a dialog would stall a
+# headless run.
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+
+# Wine maps Japanese file names through the Unix locale, so the locale must exist. Compile
+# one of our own when the system has none (no root needed). LOCPATH goes first: bash looks
+# the locale up as soon as LC_ALL is assigned.
+if ! locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
+  export LOCPATH="$build_dir/locale"
+  if [ ! -f "$LOCPATH/ja_JP.UTF-8/LC_CTYPE" ]; then
+    mkdir -p "$LOCPATH"
+    # Built aside and moved in, so that two scripts starting at once never see half a locale.
+    locale_tmp=$(mktemp -d "$LOCPATH/.ja_JP.XXXXXX")
+    if localedef -i ja_JP -f UTF-8 "$locale_tmp/ja_JP.UTF-8" >/dev/null 2>&1 ||
+      [ -f "$locale_tmp/ja_JP.UTF-8/LC_CTYPE" ]; then
+      mv -T "$locale_tmp/ja_JP.UTF-8" "$LOCPATH/ja_JP.UTF-8" 2>/dev/null || true
+    else
+      echo "warning: could not compile the ja_JP.UTF-8 locale (package 'locales'):" \
+        "Japanese file names will fail under Wine" >&2
+    fi
+    rm -rf "$locale_tmp"
+  fi
 fi
+export LC_ALL=ja_JP.UTF-8
