@@ -1,0 +1,46 @@
+#include "platform/win32/registry_win.h"
+
+#include <windows.h>
+
+namespace vemo {
+namespace {
+
+HKEY RootKey(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::kLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+  }
+  return nullptr;
+}
+
+HKEY ToHkey(RegistryKey key) {
+  return reinterpret_cast<HKEY>(key);
+}
+
+}  // namespace
+
+std::int32_t Win32Registry::OpenKey(RegistryRoot root, const std::wstring& subKey,
+                                    std::uint32_t access, RegistryKey& key) {
+  HKEY opened = nullptr;
+  LSTATUS status = ::RegOpenKeyExW(RootKey(root), subKey.c_str(), 0, access, &opened);
+  if (status == ERROR_SUCCESS) key = reinterpret_cast<RegistryKey>(opened);
+  return status;
+}
+
+std::int32_t Win32Registry::QueryValue(RegistryKey key, const std::wstring& valueName,
+                                       std::uint32_t& type, std::byte* data, std::uint32_t& size) {
+  DWORD valueType = REG_NONE;
+  DWORD valueSize = size;
+  LSTATUS status = ::RegQueryValueExW(ToHkey(key), valueName.c_str(), nullptr, &valueType,
+                                      reinterpret_cast<BYTE*>(data), &valueSize);
+  type = valueType;
+  size = valueSize;
+  return status;
+}
+
+void Win32Registry::CloseKey(RegistryKey key) {
+  // Nothing can be done about a key that will not close; the read already has its answer.
+  ::RegCloseKey(ToHkey(key));
+}
+
+}  // namespace vemo
