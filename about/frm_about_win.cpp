@@ -1,0 +1,296 @@
+#include "about/frm_about.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "about/about_text.h"
+#include "about/sys_info.h"
+#include "app/resource.h"
+#include "platform/app_info.h"
+#include "platform/system_error.h"
+
+namespace vemo {
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+// Client area, in twips.
+constexpr int kClientWidth = 5730;
+constexpr int kClientHeight = 3555;
+
+constexpr wchar_t kCaptionBeforeLoad[] = L"ﾊﾞｰｼﾞｮﾝ情報";
+constexpr wchar_t kDescription[] =
+    L"Illustratorで使えないフォントの登録情報を更新して使えるようにするソフトです。";
+constexpr wchar_t kContactNotice[] =
+    L"ご質問や不具合のご報告は、\r\n"
+    L"このソフトを入手した配布元の\r\n"
+    L"お問い合わせ窓口までお寄せください。";
+
+struct ControlSpec {
+  int id;
+  const wchar_t* windowClass;
+  const wchar_t* text;
+  DWORD style;
+  int left, top, width, height;  // twips
+};
+
+// In tab order: the creation order is the order Tab walks.
+constexpr ControlSpec kControls[] = {
+    {IDC_ABOUT_OK, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 4260, 2625, 1310, 345},
+    {IDC_ABOUT_PICICON, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, 240, 240, 540, 540},
+    {IDC_ABOUT_SYSINFO, L"BUTTON", L"ｼｽﾃﾑ情報(&S)...", BS_PUSHBUTTON | WS_TABSTOP, 4260, 3075, 1310,
+     345},
+    {IDC_ABOUT_DESCRIPTION, L"STATIC", kDescription, SS_LEFT | SS_NOPREFIX, 1050, 1125, 3885, 1170},
+    {IDC_ABOUT_TITLE, L"STATIC", L"ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ", SS_LEFT | SS_NOPREFIX, 1050, 240, 3885, 480},
+    {IDC_ABOUT_VERSION, L"STATIC", L"ﾊﾞｰｼﾞｮﾝ", SS_LEFT | SS_NOPREFIX, 1050, 780, 3885, 225},
+    {IDC_ABOUT_TEXT1, L"EDIT", kContactNotice, ES_MULTILINE | ES_READONLY, 240, 2640, 3855, 795},
+};
+
+// Line1: the etched separator, grey on top and white one pixel below and to the right.
+struct SeparatorLine {
+  int x1, x2, y;  // twips
+  int widthPx;    // at 96 dots per inch
+  COLORREF colour;
+};
+constexpr SeparatorLine kLine1[] = {
+    {90, 5654, 2445, 1, RGB(0x80, 0x80, 0x80)},
+    {105, 5654, 2460, 2, RGB(0xFF, 0xFF, 0xFF)},
+};
+
+// A template with no controls: they are created at the owner's DPI in WM_INITDIALOG, where
+// their twips can be turned into pixels.
+std::vector<WORD> DialogTemplate() {
+  DLGTEMPLATE header{};
+  header.style = kStyle;
+  header.dwExtendedStyle = kExStyle;
+  // std::vector's storage is aligned for any fundamental type, so the DWORD alignment
+  // DialogBoxIndirectParamW asks for holds.
+  std::vector<WORD> words(sizeof(header) / sizeof(WORD));
+  std::memcpy(words.data(), &header, sizeof(header));
+  words.push_back(0);  // no menu
+  words.push_back(0);  // the predefined dialog class
+  for (const wchar_t* c = kCaptionBeforeLoad; *c != L'\0'; ++c) words.push_back(*c);
+  words.push_back(0);
+  return words;
+}
+
+void SetText(HWND window, const std::wstring& text) {
+  if (!::SetWindowTextW(window, text.c_str())) RaiseSystemError(::GetLastError());
+}
+
+}  // namespace
+
+FrmAbout::FrmAbout(Ui& ui) : ui_(ui) {}
+
+void FrmAbout::Show(HWND owner) {
+  owner_ = owner;
+  failure_ = nullptr;
+  std::vector<WORD> dialogTemplate = DialogTemplate();
+  INT_PTR result = ::DialogBoxIndirectParamW(
+      ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+      owner, DialogProc, reinterpret_cast<LPARAM>(this));
+  DWORD error = ::GetLastError();
+  Unload();
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+  if (result == -1) RaiseSystemError(error);
+}
+
+INT_PTR CALLBACK FrmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<FrmAbout*>(lParam);
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    self->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<FrmAbout*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+  if (self == nullptr) return FALSE;
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    // Exceptions must not cross the system's dialog code: the dialog closes and Show raises
+    // the error again to the main window.
+    self->failure_ = std::current_exception();
+    ::EndDialog(hwnd, 0);
+    return TRUE;
+  }
+}
+
+INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return FALSE;  // the focus is set already
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDC_ABOUT_OK:
+        case IDOK:
+        case IDCANCEL:  // Esc and the close box
+          cmdOK_Click();
+          return TRUE;
+        case IDC_ABOUT_SYSINFO:
+          if (HIWORD(wParam) == BN_CLICKED) cmdSysInfo_Click();
+          return TRUE;
+      }
+      return FALSE;
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_PAINT:
+      PaintSeparator();
+      return TRUE;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyFont();
+      LoadIcons();
+      Layout(false);
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+void FrmAbout::OnInitDialog() {
+  dpi_ = owner_ != nullptr ? ::GetDpiForWindow(owner_) : ::GetDpiForSystem();
+  if (dpi_ == 0) dpi_ = USER_DEFAULT_SCREEN_DPI;
+  CreateControls();
+  ApplyFont();
+  LoadIcons();
+  Form_Load();
+  Layout(true);
+  ::SendMessageW(hwnd_, DM_SETDEFID, IDC_ABOUT_OK, 0);
+  ::SetFocus(::GetDlgItem(hwnd_, IDC_ABOUT_OK));
+}
+
+void FrmAbout::Form_Load() {
+  SetText(hwnd_, AboutCaption(app_info::kTitle));
+  SetText(::GetDlgItem(hwnd_, IDC_ABOUT_VERSION),
+          VersionText(app_info::kMajor, app_info::kMinor, app_info::kRevision));
+  SetText(::GetDlgItem(hwnd_, IDC_ABOUT_TITLE), app_info::kTitle);
+}
+
+void FrmAbout::cmdOK_Click() {
+  ::EndDialog(hwnd_, IDOK);
+}
+
+void FrmAbout::cmdSysInfo_Click() {
+  StartSysInfo(registry_, services_.files, services_.launcher, ui_);
+}
+
+void FrmAbout::CreateControls() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  for (const ControlSpec& spec : kControls) {
+    HWND control = ::CreateWindowExW(
+        0, spec.windowClass, spec.text, WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (control == nullptr) RaiseSystemError(::GetLastError());
+  }
+}
+
+void FrmAbout::Layout(bool centre) {
+  RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
+  if (!::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi_)) {
+    RaiseSystemError(::GetLastError());
+  }
+  int width = frame.right - frame.left;
+  int height = frame.bottom - frame.top;
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  int x = 0;
+  int y = 0;
+  if (centre) {
+    HMONITOR monitor =
+        ::MonitorFromWindow(owner_ != nullptr ? owner_ : hwnd_, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(monitor, &info);
+    RECT over = info.rcWork;
+    if (owner_ != nullptr) ::GetWindowRect(owner_, &over);
+    x = over.left + (over.right - over.left - width) / 2;
+    y = over.top + (over.bottom - over.top - height) / 2;
+    // Never centred off the screen when the owner sits at its edge.
+    x = std::max<int>(info.rcWork.left, std::min<int>(x, info.rcWork.right - width));
+    y = std::max<int>(info.rcWork.top, std::min<int>(y, info.rcWork.bottom - height));
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  ::SetWindowPos(hwnd_, nullptr, x, y, width, height, flags);
+
+  for (const ControlSpec& spec : kControls) {
+    ::MoveWindow(::GetDlgItem(hwnd_, spec.id), Px(spec.left), Px(spec.top), Px(spec.width),
+                 Px(spec.height), TRUE);
+  }
+  ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void FrmAbout::LoadIcons() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  auto load = [&](int sizeAt96) {
+    int size = MulDiv(sizeAt96, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+    HANDLE icon = ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0);
+    if (icon == nullptr) RaiseSystemError(::GetLastError());
+    return UniqueHicon(static_cast<HICON>(icon));
+  };
+  // The new icons are in place before the old ones go.
+  UniqueHicon big = load(32);
+  UniqueHicon small = load(16);
+  UniqueHicon picture = load(32);
+  ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  ::SendDlgItemMessageW(hwnd_, IDC_ABOUT_PICICON, STM_SETICON,
+                        reinterpret_cast<WPARAM>(picture.get()), 0);
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
+  pictureIcon_ = std::move(picture);
+}
+
+void FrmAbout::ApplyFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_)) {
+    RaiseSystemError(::GetLastError());
+  }
+  UniqueHfont font(::CreateFontIndirectW(&metrics.lfMessageFont));
+  if (!font) RaiseSystemError(::GetLastError());
+  for (const ControlSpec& spec : kControls) {
+    ::SendDlgItemMessageW(hwnd_, spec.id, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  }
+  font_ = std::move(font);
+}
+
+void FrmAbout::PaintSeparator() {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(hwnd_, &paint);
+  for (const SeparatorLine& line : kLine1) {
+    int thickness = std::max(1, MulDiv(line.widthPx, static_cast<int>(dpi_), 96));
+    RECT rect{Px(line.x1), Px(line.y), Px(line.x2), Px(line.y) + thickness};
+    ::SetBkColor(dc, line.colour);
+    // ExtTextOut with ETO_OPAQUE fills a rectangle in a colour without a brush to manage.
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+  }
+  ::EndPaint(hwnd_, &paint);
+}
+
+INT_PTR FrmAbout::OnCtlColorStatic(HDC dc, HWND control) {
+  int id = ::GetDlgCtrlID(control);
+  if (id == IDC_ABOUT_TITLE || id == IDC_ABOUT_DESCRIPTION) {
+    ::SetTextColor(dc, RGB(0, 0, 0));
+  } else if (id != IDC_ABOUT_TEXT1) {
+    return FALSE;  // the default label colours
+  }
+  ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void FrmAbout::Unload() {
+  hwnd_ = nullptr;
+  // The window that used them is gone; the next opening loads its own.
+  pictureIcon_.reset();
+  smallIcon_.reset();
+  bigIcon_.reset();
+  font_.reset();
+}
+
+}  // namespace vemo
