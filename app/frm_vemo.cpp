@@ -1,0 +1,413 @@
+#include "app/frm_vemo.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <cwchar>
+#include <new>
+
+#include "app/resource.h"
+#include "errors/report_error.h"
+#include "fontfix/fix_font_list.h"
+#include "fontfix/load_font_table.h"
+#include "platform/app_info.h"
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+#include "platform/launcher.h"
+#include "platform/program_folder.h"
+#include "platform/runtime_error.h"
+#include "platform/shell.h"
+#include "platform/system_error.h"
+#include "platform/ui.h"
+#include "platform/win32/path_win.h"
+#include "platform/win32/ui_win.h"
+
+namespace vemo {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VemoToolMainWindow";
+constexpr wchar_t kCaption[] = L"べもつーる - Illustratorの日本語フォント登録を修正";
+
+// The layout is kept in twips, as designed; Layout turns it into pixels for the DPI.
+constexpr int kClientWidth = 7545;
+constexpr int kClientHeight = 6285;
+constexpr int kFrameLeft = 480;
+constexpr int kFrameTop = 2040;
+
+constexpr COLORREF kCautionBack = RGB(255, 255, 192);
+constexpr COLORREF kCautionText = RGB(255, 0, 0);
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+struct ControlSpec {
+  int id;
+  const wchar_t* windowClass;
+  const wchar_t* text;
+  DWORD style;
+  DWORD exStyle;
+  int left, top, width, height;  // twips, in the client area
+  // A one-line caption that grows to show all of its text when the font needs more room
+  // than the layout gives it, as an auto-sized label does.
+  bool growToText = false;
+};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr DWORD kLabel = kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX;
+
+// In tab order: the dialog manager walks the controls in the order they were created.
+// Every control but opt10 starts a group, so the arrow keys move only between the options.
+constexpr std::array<ControlSpec, 10> kControls{{
+    {IDC_TXTFOLDER, WC_EDITW, L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt",
+     kChild | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 480, 1380, 6495, 315},
+    {IDC_LABEL1, WC_STATICW, L"処理対象フォルダ（adobefnt.lstのあるフォルダ）：", kLabel, 0, 480,
+     1020, 3660, 180, true},
+    {IDC_OPT89, WC_BUTTONW, L"Illustrator 8 or 9 (AdobeFnt.lst)",
+     kChild | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, kFrameLeft + 240, kFrameTop + 300,
+     3615, 375},
+    {IDC_OPT10, WC_BUTTONW, L"Illustrator 10 (AdobeFnt05.lst)", kChild | BS_AUTORADIOBUTTON, 0,
+     kFrameLeft + 240, kFrameTop + 660, 3615, 375},
+    {IDC_CMDEXECUTE, WC_BUTTONW, L"実行", kChild | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, 0, 3000,
+     5580, 1455, 435},
+    {IDC_FRAME1, WC_BUTTONW, L"処理対象バージョンとファイル", kChild | WS_GROUP | BS_GROUPBOX, 0,
+     kFrameLeft, kFrameTop, 6495, 1155},
+    {IDC_TXTFONTS, WC_EDITW, L"",
+     kChild | WS_GROUP | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+     WS_EX_CLIENTEDGE, 480, 3720, 6495, 1635},
+    {IDC_LABEL2, WC_STATICW, L"修正対象のフォント：", kLabel, 0, 480, 3480, 1560, 180, true},
+    {IDC_LABEL3, WC_STATICW,
+     L" 注意：作業を行う前に、Illustrator及びPhotoshopを終了させてください。", kLabel, 0, 480, 240,
+     6495, 615},
+    {IDC_LABEL4, WC_STATICW, L" 実行ボタンをクリックした後、処理に数分かかることがあります。",
+     kLabel, 0, 480, 600, 6495, 255},
+}};
+
+int Pixels(int twips, UINT dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+bool HasBlank(const std::wstring& text) {
+  return text.find_first_of(L" \t\x3000") != std::wstring::npos;
+}
+
+}  // namespace
+
+FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher)
+    : instance_(instance),
+      ui_(ui),
+      files_(files),
+      launcher_(launcher),
+      cautionBrush_(CreateSolidBrush(kCautionBack)),
+      about_(ui) {}
+
+FrmVemo::~FrmVemo() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void FrmVemo::Load(int showCommand) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                    GetSystemMetrics(SM_CYICON), LR_SHARED));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  if (!RegisterClassExW(&windowClass)) RaiseSystemError(GetLastError());
+
+  // Placed and sized by Layout once the window knows its DPI.
+  if (!CreateWindowExW(0, kClassName, kCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this)) {
+    RaiseSystemError(GetLastError());
+  }
+  Form_Load();
+  if (hwnd_) {
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+  }
+}
+
+LRESULT CALLBACK FrmVemo::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<FrmVemo*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<FrmVemo*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateMenus();
+      CreateControls();
+      Layout(GetDpiForWindow(hwnd_), true);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+      if (ApplyMousePointer()) return TRUE;
+      break;
+    case WM_ACTIVATE:
+      // The window is no dialog, so it keeps the focus of its controls itself.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+      } else if (focus_) {
+        SetFocus(focus_);
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+      Layout(HIWORD(wParam), false);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void FrmVemo::CreateMenus() {
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, IDM_FOLDER, L"対象フォルダを開く...");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(file, MF_STRING, IDM_EXIT, L"終了(&X)");
+  HMENU help = CreatePopupMenu();
+  AppendMenuW(help, MF_STRING, IDM_VERSION, L"バージョン情報(&A)");
+  HMENU bar = CreateMenu();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ﾌｧｲﾙ(&F)");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ﾍﾙﾌﾟ(&H)");
+  // From here the window owns the menus and destroys them with itself.
+  if (!SetMenu(hwnd_, bar)) {
+    DestroyMenu(bar);
+    RaiseSystemError(GetLastError());
+  }
+}
+
+void FrmVemo::CreateControls() {
+  for (const ControlSpec& spec : kControls) {
+    if (!CreateWindowExW(spec.exStyle, spec.windowClass, spec.text, spec.style, 0, 0, 0, 0, hwnd_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+                         nullptr)) {
+      RaiseSystemError(GetLastError());
+    }
+  }
+  // Label4 lies over the lower part of Label3.
+  SetWindowPos(Control(IDC_LABEL4), Control(IDC_LABEL2), 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Unchecking opt89 explicitly takes its tab stop, so Tab enters the group at opt10.
+  SendMessageW(Control(IDC_OPT89), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(Control(IDC_OPT10), BM_SETCHECK, BST_CHECKED, 0);
+  focus_ = Control(IDC_TXTFOLDER);
+}
+
+void FrmVemo::Layout(UINT dpi, bool centre) {
+  RECT frame{0, 0, Pixels(kClientWidth, dpi), Pixels(kClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, 0, dpi);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  int x = 0;
+  int y = 0;
+  if (centre) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& screen = monitor.rcMonitor;
+    x = screen.left + (screen.right - screen.left - width) / 2;
+    y = screen.top + (screen.bottom - screen.top - height) / 2;
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  SetWindowPos(hwnd_, nullptr, x, y, width, height, flags);
+
+  ApplyFont(dpi);
+  for (const ControlSpec& spec : kControls) {
+    SIZE size{Pixels(spec.width, dpi), Pixels(spec.height, dpi)};
+    if (spec.growToText) {
+      const SIZE text = TextSize(spec.text);
+      size.cx = std::max(size.cx, text.cx);
+      size.cy = std::max(size.cy, text.cy);
+    }
+    SetWindowPos(Control(spec.id), nullptr, Pixels(spec.left, dpi), Pixels(spec.top, dpi), size.cx,
+                 size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+SIZE FrmVemo::TextSize(const wchar_t* text) const {
+  SIZE size{};
+  HDC dc = GetDC(hwnd_);
+  if (!dc) return size;
+  HGDIOBJ old = SelectObject(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
+  GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return size;
+}
+
+void FrmVemo::ApplyFont(UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+    return;  // the controls keep the font they have
+  }
+  UniqueHfont font(CreateFontIndirectW(&metrics.lfMessageFont));
+  if (!font) return;
+  for (const ControlSpec& spec : kControls) {
+    SendMessageW(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  }
+  // The old font goes only after no control uses it any more.
+  font_ = std::move(font);
+}
+
+std::wstring FrmVemo::ControlText(int id) const {
+  HWND control = Control(id);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void FrmVemo::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_CMDEXECUTE:
+      if (code == BN_CLICKED) cmdExecute_Click();
+      break;
+    case IDM_FOLDER:
+      mnuFolder_Click();
+      break;
+    case IDM_EXIT:
+      mnuExit_Click();
+      break;
+    case IDM_VERSION:
+      mnuVersion_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT FrmVemo::OnCtlColorStatic(HDC dc, HWND control) {
+  const int id = GetDlgCtrlID(control);
+  if (id == IDC_LABEL3 || id == IDC_LABEL4) {
+    SetTextColor(dc, kCautionText);
+    SetBkColor(dc, kCautionBack);
+    return reinterpret_cast<LRESULT>(cautionBrush_.get());
+  }
+  if (id == IDC_TXTFONTS) {
+    // Read-only, so the box asks as a static does: the button face, like the window.
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  }
+  return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                        reinterpret_cast<LPARAM>(control));
+}
+
+void FrmVemo::Form_Load() {
+  try {
+    singleInstance_.emplace();
+    if (singleInstance_->AnotherInstanceRunning()) {
+      // Ends the program before anything was shown, without a word.
+      DestroyWindow(hwnd_);
+      return;
+    }
+    LoadFontTable();
+  } catch (const RuntimeError& error) {
+    ReportError(error.Number(), ui_);
+  } catch (const std::bad_alloc&) {
+    ReportError(err::kOutOfMemory, ui_);
+  }
+}
+
+void FrmVemo::mnuExit_Click() {
+  DestroyWindow(hwnd_);
+}
+
+void FrmVemo::cmdExecute_Click() {
+  try {
+    ui_.SetMousePointer(MousePointer::kHourglass);
+    const bool rewritten = FixFontList();
+    ui_.SetMousePointer(MousePointer::kDefault);
+    // A missing list has had its own message; nothing was done to confirm.
+    if (rewritten) {
+      ui_.ShowMessage(L"処理が終了しました。Illustratorを起動して確認してください。",
+                      MessageStyle::kInformation);
+    }
+  } catch (const RuntimeError& error) {
+    ui_.SetMousePointer(MousePointer::kDefault);
+    ReportError(error.Number(), ui_);
+  } catch (const std::bad_alloc&) {
+    ui_.SetMousePointer(MousePointer::kDefault);
+    ReportError(err::kOutOfMemory, ui_);
+  }
+}
+
+void FrmVemo::mnuFolder_Click() {
+  try {
+    const std::wstring folder = TrimBlanks(ControlText(IDC_TXTFOLDER));
+    // Only the Windows folder's explorer.exe: never one planted beside the program or found
+    // on the search path.
+    const std::wstring explorer = JoinPath(WindowsFolder(), L"explorer.exe");
+    if (!files_.FileExists(explorer)) {
+      OpenFolderInShell(folder);
+      return;
+    }
+    // Unquoted, explorer would take a folder with blanks for several arguments.
+    const std::wstring argument = HasBlank(folder) ? L"\"" + folder + L"\"" : folder;
+    launcher_.Start(explorer, L"EXPLORER.EXE ," + argument);
+  } catch (const RuntimeError& error) {
+    ReportError(error.Number(), ui_);
+  } catch (const std::bad_alloc&) {
+    ReportError(err::kOutOfMemory, ui_);
+  }
+}
+
+void FrmVemo::mnuVersion_Click() {
+  try {
+    about_.Show(hwnd_);
+  } catch (const RuntimeError& error) {
+    ReportError(error.Number(), ui_);
+  } catch (const std::bad_alloc&) {
+    ReportError(err::kOutOfMemory, ui_);
+  }
+}
+
+void FrmVemo::LoadFontTable() {
+  const std::optional<std::string> text =
+      vemo::LoadFontTable(PathBesideProgram(L"Fonts.txt"), FontTable, FontCount, files_, ui_);
+  if (text) SetWindowTextW(Control(IDC_TXTFONTS), WideFromCp932(*text).c_str());
+}
+
+bool FrmVemo::FixFontList() {
+  FixFontListInput input;
+  input.opt10 = IsDlgButtonChecked(hwnd_, IDC_OPT10) == BST_CHECKED;
+  input.folderText = ControlText(IDC_TXTFOLDER);
+  input.programFolder = ProgramFolder();
+  return vemo::FixFontList(input, FontTable, FontCount, files_, ui_);
+}
+
+}  // namespace vemo
