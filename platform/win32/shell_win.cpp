@@ -1,0 +1,44 @@
+#include "platform/shell.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+
+#include "platform/system_error.h"
+
+namespace vemo {
+
+std::wstring WindowsFolder() {
+  const UINT size = ::GetWindowsDirectoryW(nullptr, 0);
+  if (size == 0) RaiseSystemError(::GetLastError());
+  std::wstring folder(size, L'\0');
+  const UINT length = ::GetWindowsDirectoryW(folder.data(), size);
+  if (length == 0 || length >= size) RaiseSystemError(::GetLastError());
+  folder.resize(length);
+  return folder;
+}
+
+void OpenFolderInShell(const std::wstring& folder) {
+  const HINSTANCE result =
+      ::ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  const auto code = reinterpret_cast<std::intptr_t>(result);
+  if (code > 32) return;
+  // Values up to 32 are the shell's own error codes; the low ones share the Win32 numbers.
+  switch (code) {
+    case 0:
+      RaiseSystemError(ERROR_OUTOFMEMORY);
+    case SE_ERR_SHARE:
+      RaiseSystemError(ERROR_SHARING_VIOLATION);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_BAD_FORMAT:
+      RaiseSystemError(static_cast<DWORD>(code));
+    default:
+      RaiseSystemError(::GetLastError());
+  }
+}
+
+}  // namespace vemo

@@ -1,0 +1,157 @@
+#include <windows.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/codepage.h"
+#include "platform/program_folder.h"
+#include "platform/runtime_error.h"
+#include "platform/shell.h"
+#include "platform/single_instance.h"
+#include "platform/win32/handle.h"
+#include "platform/win32/path_win.h"
+#include "platform/win32/win32_services.h"
+#include "tests/win/temp_folder.h"
+
+namespace vemo {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+
+std::int32_t ErrorOf(auto&& action) {
+  try {
+    action();
+  } catch (const RuntimeError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(Codepage, JapaneseTextRoundTripsThroughCp932) {
+  // べもつーる, half-width ﾌｧｲﾙ, full-width Ａ, a backslash-like yen sign byte and ASCII.
+  const std::wstring text = L"\u3079\u3082\u3064\u30fc\u308b \uff8c\uff67\uff72\uff99 \uff21 C:\\x";
+  const std::string bytes = Cp932FromWide(text);
+  EXPECT_EQ(bytes.substr(0, 4), "\x82\xd7\x82\xe0");
+  EXPECT_EQ(bytes.substr(11, 4), "\xcc\xa7\xb2\xd9");  // half-width katakana: one byte each
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), "C:\\x");
+  EXPECT_EQ(WideFromCp932(bytes), text);
+}
+
+TEST(Codepage, EmptyAndEmbeddedNul) {
+  EXPECT_EQ(WideFromCp932(""), L"");
+  EXPECT_EQ(Cp932FromWide(L""), "");
+  EXPECT_EQ(WideFromCp932(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
+}
+
+TEST(Codepage, NoErrorForWhatCp932CannotHold) {
+  EXPECT_EQ(Cp932FromWide(L"a\ud55cb"), "a?b");
+  // A lead byte without its trail byte, and a byte CP932 leaves undefined.
+  const std::wstring text = WideFromCp932("x\x82");
+  ASSERT_EQ(text.size(), 2u);
+  EXPECT_EQ(text[0], L'x');
+  EXPECT_EQ(WideFromCp932("A\xa0Z").front(), L'A');
+  EXPECT_EQ(WideFromCp932("A\xa0Z").back(), L'Z');
+}
+
+TEST(ProgramFolder, IsTheFolderOfThisProgram) {
+  const std::wstring folder = ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_NE(folder.back(), L'\\');
+  EXPECT_TRUE(IsFile(folder + L"\\win_tests.exe"));
+  EXPECT_EQ(PathBesideProgram(L"Fonts.txt"), folder + L"\\Fonts.txt");
+}
+
+TEST(ProgramFolder, PathPieces) {
+  EXPECT_EQ(FolderOfPath(L"C:\\tools\\vemo\\vemotool.exe"), L"C:\\tools\\vemo");
+  EXPECT_EQ(FolderOfPath(L"C:\\vemotool.exe"), L"C:\\");
+  EXPECT_EQ(FolderOfPath(L"\\\\server\\share\\vemotool.exe"), L"\\\\server\\share");
+  EXPECT_EQ(JoinPath(L"C:\\", L"Fonts.txt"), L"C:\\Fonts.txt");
+  EXPECT_EQ(JoinPath(L"C:\\tools", L"Fonts.txt"), L"C:\\tools\\Fonts.txt");
+  EXPECT_EQ(FullPath(L"C:\\a\\..\\b\\list.lst"), L"C:\\b\\list.lst");
+}
+
+TEST(SingleInstance, TheSecondSeesTheFirstUntilItIsGone) {
+  auto first = std::make_unique<SingleInstance>();
+  EXPECT_FALSE(first->AnotherInstanceRunning());
+  {
+    SingleInstance second;
+    EXPECT_TRUE(second.AnotherInstanceRunning());
+  }
+  first.reset();
+  SingleInstance third;
+  EXPECT_FALSE(third.AnotherInstanceRunning());
+}
+
+TEST(Launcher, StartsTheCommandLineWithoutWaiting) {
+  TempFolder folder;
+  const std::wstring marker = folder / L"started.txt";
+  Win32Launcher launcher;
+  const std::wstring cmd = WindowsFolder() + L"\\system32\\cmd.exe";
+  launcher.Start(cmd, L"cmd.exe /c echo started> \"" + marker + L"\"");
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (ReadBytes(marker).rfind("started", 0) != 0 &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(ReadBytes(marker).rfind("started", 0), 0u);
+
+  // The command line alone names the program when no application is given.
+  const std::wstring second = folder / L"second.txt";
+  launcher.Start(L"", L"\"" + cmd + L"\" /c echo second> \"" + second + L"\"");
+  while (ReadBytes(second).rfind("second", 0) != 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(ReadBytes(second).rfind("second", 0), 0u);
+}
+
+TEST(Launcher, AProgramThatIsNotThereRaises) {
+  TempFolder folder;
+  Win32Launcher launcher;
+  EXPECT_EQ(ErrorOf([&] { launcher.Start(L"", L"\"" + (folder / L"missing.exe") + L"\" /x"); }),
+            53);
+  EXPECT_EQ(ErrorOf([&] { launcher.Start(folder / L"missing.exe", L"missing.exe"); }), 53);
+}
+
+TEST(Shell, WindowsFolderHoldsExplorer) {
+  const std::wstring folder = WindowsFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_NE(folder.back(), L'\\');
+  EXPECT_TRUE(IsFile(folder + L"\\explorer.exe"));
+}
+
+TEST(Shell, OpeningAFolderThatIsNotThereRaises) {
+  TempFolder folder;
+  const std::int32_t error = ErrorOf([&] { OpenFolderInShell(folder / L"no\\such\\folder"); });
+  EXPECT_TRUE(error == 53 || error == 76) << error;
+}
+
+TEST(Handle, MovesOwnershipAndClosesOnce) {
+  UniqueKernelHandle a(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(a);
+  const HANDLE raw = a.get();
+  UniqueKernelHandle b(std::move(a));
+  EXPECT_FALSE(a);
+  EXPECT_EQ(b.get(), raw);
+  DWORD flags = 0;
+  EXPECT_TRUE(::GetHandleInformation(raw, &flags));
+  b.reset();
+  EXPECT_FALSE(::GetHandleInformation(raw, &flags));
+
+  UniqueFile invalid;
+  EXPECT_EQ(invalid.get(), INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(invalid);
+}
+
+}  // namespace
+}  // namespace vemo
