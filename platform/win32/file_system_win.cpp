@@ -79,6 +79,8 @@ class TemporaryFile {
     if (!::CloseHandle(file_.release())) RaiseLastError();
   }
 
+  // MoveFileExW rather than ReplaceFileW: without a backup name, ReplaceFileW can fail
+  // half-way (ERROR_UNABLE_TO_MOVE_REPLACEMENT) with the original already gone.
   void MoveOnto(const std::wstring& target) {
     if (!::MoveFileExW(path_.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
