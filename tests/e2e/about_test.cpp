@@ -1,0 +1,281 @@
+// The About dialog and its system information button, driven through the real program, with
+// Wine's real registry holding the places where the system information program is found.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/workspace.h"
+
+namespace vemo::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+#define EXPECT_WEQ(expected, actual) EXPECT_EQ(Utf8(expected), Utf8(actual))
+
+const std::wstring kAboutCaption = L"べもつーるのﾊﾞｰｼﾞｮﾝ情報";
+const std::wstring kUnavailable = L"現時点ではｼｽﾃﾑ情報を使用できません";
+const std::wstring kMsinfoKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::wstring kLocationKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+
+// One value below HKEY_LOCAL_MACHINE, as it was before the test; put back at the end (a
+// prefix may hold a real entry of its own), and the key removed again if the test made it.
+class SavedRegistryValue {
+ public:
+  SavedRegistryValue(std::wstring key, std::wstring name)
+      : key_(std::move(key)), name_(std::move(name)) {
+    UniqueHkey open;
+    keyExisted_ = RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ, open.put()) == 0;
+    if (!keyExisted_) return;
+    DWORD size = 0;
+    if (RegQueryValueExW(open.get(), name_.c_str(), nullptr, &type_, nullptr, &size) != 0) return;
+    data_.resize(size);
+    valueExisted_ =
+        RegQueryValueExW(open.get(), name_.c_str(), nullptr, &type_, data_.data(), &size) == 0;
+  }
+  ~SavedRegistryValue() {
+    if (valueExisted_) {
+      Write(type_, data_.data(), static_cast<DWORD>(data_.size()));
+    } else {
+      Remove();
+      if (!keyExisted_) RegDeleteKeyW(HKEY_LOCAL_MACHINE, key_.c_str());
+    }
+  }
+  SavedRegistryValue(const SavedRegistryValue&) = delete;
+  SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
+
+  void SetText(const std::wstring& text, DWORD type = REG_SZ) {
+    Write(type, reinterpret_cast<const BYTE*>(text.c_str()),
+          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  void Remove() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), name_.c_str()); }
+
+ private:
+  void Write(DWORD type, const BYTE* data, DWORD size) {
+    UniqueHkey open;
+    ASSERT_EQ(0, RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                 nullptr, open.put(), nullptr));
+    ASSERT_EQ(0, RegSetValueExW(open.get(), name_.c_str(), 0, type, data, size));
+  }
+
+  std::wstring key_;
+  std::wstring name_;
+  bool keyExisted_ = false;
+  bool valueExisted_ = false;
+  DWORD type_ = REG_NONE;
+  std::vector<BYTE> data_;
+};
+
+fs::path StandInExe() {
+  std::wstring self(MAX_PATH * 4, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return fs::path(self).parent_path() / L"sysinfo_stand_in.exe";
+}
+
+// Puts the stand-in at `path`; each of its starts adds one line to the returned record.
+fs::path PlaceStandIn(const fs::path& path) {
+  fs::create_directories(path.parent_path());
+  fs::copy_file(StandInExe(), path, fs::copy_options::overwrite_existing);
+  return path.wstring() + L".started";
+}
+
+// The command lines recorded by a stand-in, one per start.
+std::vector<std::wstring> Starts(const fs::path& record) {
+  std::string bytes = ReadBytes(record);
+  if (bytes == "<absent>") return {};
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+  std::vector<std::wstring> lines;
+  for (size_t start = 0, end; (end = text.find(L'\n', start)) != text.npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
+bool WaitForStarts(const fs::path& record, size_t count) {
+  return WaitUntil([&] { return Starts(record).size() >= count; });
+}
+
+class AboutDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(workspace_.fonts_txt(), Row(cp932::kMsMincho, "MS-Mincho"));
+    app_ = StartToMainWindow(workspace_);
+    ASSERT_TRUE(app_->window);
+  }
+
+  DWORD pid() const { return app_->process.id(); }
+  HWND main() const { return app_->window; }
+
+  // Help, About through the menu item's id.
+  HWND Open() {
+    Command(main(), IDM_VERSION);
+    HWND dialog = WaitForWindow(pid(), L"#32770", kAboutCaption);
+    if (dialog) RoundTrip(dialog);
+    return dialog;
+  }
+  bool Closed(HWND dialog) {
+    return WaitUntil([&] { return !IsWindow(dialog) && IsWindowEnabled(main()); });
+  }
+  void PressKey(HWND dialog, WPARAM key) {
+    HWND target = FocusOf(dialog);
+    PostMessageW(target ? target : dialog, WM_KEYDOWN, key, 0x00000001);
+    PostMessageW(target ? target : dialog, WM_KEYUP, key, 0xC0000001);
+  }
+  void ExpectNoMessage(HWND dialog) {
+    RoundTrip(dialog);
+    EXPECT_FALSE(WaitForMessageBox(pid(), Deadline{300}, {dialog}));
+  }
+
+  Workspace workspace_;
+  std::optional<Running> app_;
+};
+
+TEST_F(AboutDialog, ShowsTheTitleAndVersionTexts) {
+  HWND dialog = Open();
+  ASSERT_TRUE(dialog) << "no About dialog";
+  EXPECT_WEQ(L"べもつーる", TextOf(Control(dialog, IDC_ABOUT_TITLE)));
+  EXPECT_WEQ(L"ﾊﾞｰｼﾞｮﾝ 1.2.3", TextOf(Control(dialog, IDC_ABOUT_VERSION)));
+  EXPECT_WEQ(L"Illustratorで使えないフォントの登録情報を更新して使えるようにするソフトです。",
+             TextOf(Control(dialog, IDC_ABOUT_DESCRIPTION)));
+  EXPECT_WEQ(L"OK", TextOf(Control(dialog, IDC_ABOUT_OK)));
+  EXPECT_WEQ(L"ｼｽﾃﾑ情報(&S)...", TextOf(Control(dialog, IDC_ABOUT_SYSINFO)));
+  std::wstring notice = TextOf(Control(dialog, IDC_ABOUT_TEXT1));
+  EXPECT_NE(notice.find(L"\r\n"), notice.npos) << "the notice has several lines";
+  EXPECT_TRUE(StyleOf(Control(dialog, IDC_ABOUT_TEXT1)) & ES_READONLY);
+  EXPECT_EQ(Control(dialog, IDC_ABOUT_OK), FocusOf(dialog));
+
+  // Owned by the main window, off the task bar, and the main window takes no input.
+  EXPECT_EQ(main(), GetWindow(dialog, GW_OWNER));
+  EXPECT_FALSE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_FALSE(StyleOf(dialog) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_FALSE(IsWindowEnabled(main()));
+
+  // 5730 x 3555 twips at the screen's DPI, centred over the main window.
+  UniqueAny<handle_traits::GdiObject<HDC>> unused;  // (no GDI object needed)
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(MulDiv(5730, dpi, 1440), client.right);
+  EXPECT_EQ(MulDiv(3555, dpi, 1440), client.bottom);
+  RECT outer{};
+  RECT owner{};
+  GetWindowRect(dialog, &outer);
+  GetWindowRect(main(), &owner);
+  EXPECT_NEAR((owner.left + owner.right) / 2, (outer.left + outer.right) / 2, 1);
+  EXPECT_NEAR((owner.top + owner.bottom) / 2, (outer.top + outer.bottom) / 2, 1);
+
+  SaveScreenshot(dialog,
+                 workspace_.program_folder().parent_path().parent_path() / L"vemo-about.bmp");
+  Click(Control(dialog, IDC_ABOUT_OK));
+  EXPECT_TRUE(Closed(dialog));
+}
+
+TEST_F(AboutDialog, EscClosesAsOkDoesAndTheNextOpeningLoadsAgain) {
+  HWND first = Open();
+  ASSERT_TRUE(first);
+  PressKey(first, VK_ESCAPE);
+  ASSERT_TRUE(Closed(first)) << "Esc did not close the dialog";
+  EXPECT_TRUE(app_->process.Running());
+
+  HWND second = Open();
+  ASSERT_TRUE(second) << "the dialog did not open a second time";
+  EXPECT_WEQ(L"べもつーる", TextOf(Control(second, IDC_ABOUT_TITLE)));
+  EXPECT_WEQ(L"ﾊﾞｰｼﾞｮﾝ 1.2.3", TextOf(Control(second, IDC_ABOUT_VERSION)));
+  EXPECT_EQ(Control(second, IDC_ABOUT_OK), FocusOf(second));
+  PressKey(second, VK_RETURN);  // Enter on OK
+  EXPECT_TRUE(Closed(second)) << "Enter on OK did not close the dialog";
+}
+
+TEST_F(AboutDialog, WithNeitherPlaceTheButtonSaysUnavailable) {
+  SavedRegistryValue path(kMsinfoKey, L"PATH");
+  SavedRegistryValue folder(kLocationKey, L"MSINFO");
+  path.Remove();
+  folder.Remove();
+  HWND dialog = Open();
+  ASSERT_TRUE(dialog);
+
+  // Enter with the focus on the button presses it, not OK.
+  ASSERT_EQ(Control(dialog, IDC_ABOUT_SYSINFO), PressTab(dialog));
+  PressKey(dialog, VK_RETURN);
+  auto box = WaitForMessageBox(pid(), kWait, {dialog});
+  ASSERT_TRUE(box) << "no message";
+  EXPECT_WEQ(kUnavailable, box->text);
+  EXPECT_WEQ(L"べもつーる", box->caption);
+  EXPECT_EQ(0, box->icon);
+  EXPECT_EQ(std::vector<std::wstring>{L"OK"}, box->buttons);
+  ASSERT_TRUE(Answer(*box));
+  EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open";
+  Click(Control(dialog, IDC_ABOUT_OK));
+  EXPECT_TRUE(Closed(dialog));
+}
+
+TEST_F(AboutDialog, FirstPlaceStartsThePathWithBlanksWhole) {
+  SavedRegistryValue path(kMsinfoKey, L"PATH");
+  SavedRegistryValue folder(kLocationKey, L"MSINFO");
+  fs::path root = workspace_.program_folder().parent_path() / L"Shared Tools";
+  fs::path program = root / L"MS Info" / L"msinfo32.exe";
+  fs::path record = PlaceStandIn(program);
+  // What an unquoted start of the path would run instead.
+  fs::path decoy = PlaceStandIn(root / L"MS.exe");
+  path.SetText(program.wstring());
+  folder.Remove();
+
+  HWND dialog = Open();
+  ASSERT_TRUE(dialog);
+  Click(Control(dialog, IDC_ABOUT_SYSINFO));
+  ASSERT_TRUE(WaitForStarts(record, 1)) << "the program in the first place did not start";
+  ExpectNoMessage(dialog);
+  Click(Control(dialog, IDC_ABOUT_SYSINFO));
+  ASSERT_TRUE(WaitForStarts(record, 2)) << "a second press did not start it again";
+  EXPECT_WEQ(L"\"" + program.wstring() + L"\"", Starts(record)[0]);
+  EXPECT_TRUE(Starts(decoy).empty());
+  EXPECT_TRUE(IsWindow(dialog));
+  Click(Control(dialog, IDC_ABOUT_OK));
+  EXPECT_TRUE(Closed(dialog));
+}
+
+TEST_F(AboutDialog, SecondPlaceStartsMsinfo32InItsFolder) {
+  SavedRegistryValue path(kMsinfoKey, L"PATH");
+  SavedRegistryValue folder(kLocationKey, L"MSINFO");
+  fs::path tools = workspace_.program_folder().parent_path() / L"Shared Tools" / L"MS Info";
+  fs::path record = PlaceStandIn(tools / L"MSINFO32.EXE");
+  path.Remove();
+  folder.SetText(tools.wstring());
+
+  HWND dialog = Open();
+  ASSERT_TRUE(dialog);
+  Click(Control(dialog, IDC_ABOUT_SYSINFO));
+  ASSERT_TRUE(WaitForStarts(record, 1)) << "MSINFO32.EXE of the second place did not start";
+  ExpectNoMessage(dialog);
+  Click(Control(dialog, IDC_ABOUT_OK));
+  EXPECT_TRUE(Closed(dialog));
+}
+
+TEST_F(AboutDialog, FirstPlaceNamingNoProgramSaysUnavailableWithoutTheSecond) {
+  SavedRegistryValue path(kMsinfoKey, L"PATH");
+  SavedRegistryValue folder(kLocationKey, L"MSINFO");
+  fs::path tools = workspace_.program_folder().parent_path() / L"Shared Tools";
+  fs::path record = PlaceStandIn(tools / L"MSINFO32.EXE");
+  path.SetText((tools / L"gone.exe").wstring());
+  folder.SetText(tools.wstring());
+
+  HWND dialog = Open();
+  ASSERT_TRUE(dialog);
+  Click(Control(dialog, IDC_ABOUT_SYSINFO));
+  auto box = WaitForMessageBox(pid(), kWait, {dialog});
+  ASSERT_TRUE(box) << "no message";
+  EXPECT_WEQ(kUnavailable, box->text);
+  ASSERT_TRUE(Answer(*box));
+  EXPECT_TRUE(Starts(record).empty()) << "the second place was tried";
+  Click(Control(dialog, IDC_ABOUT_OK));
+  EXPECT_TRUE(Closed(dialog));
+}
+
+}  // namespace
+}  // namespace vemo::e2e

@@ -1,0 +1,164 @@
+// One whole run of the program as a user makes it, for `make run` on a machine without a
+// display: start, look at the window, press 実行, answer every message with OK, look at the
+// About dialog, exit. Writes what it saw to <out>\demo.log (UTF-8) and screenshots to
+// <out>\main.bmp, done.bmp and about.bmp.
+//
+//   vemo_demo.exe <path of vemotool.exe> <output folder>
+//
+// Exit code 0 when the run ended with the completion message and no error.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/resource.h"
+#include "tests/e2e/driver.h"
+
+namespace vemo::e2e {
+namespace {
+
+const std::wstring kMainCaption = L"べもつーる - Illustratorの日本語フォント登録を修正";
+const std::wstring kCompletionStart = L"処理が終了しました。";
+const std::wstring kErrorMark = L"(エラー番号:";
+
+class Demo {
+ public:
+  Demo(std::filesystem::path exe, std::filesystem::path out)
+      : exe_(std::move(exe)), out_(std::move(out)), log_(out_ / L"demo.log", std::ios::binary) {}
+
+  int Run() {
+    Process process = Process::Start(exe_, exe_.parent_path());
+    const DWORD pid = process.id();
+    if (!WaitForMain(pid)) return Fail("the main window did not appear");
+    Say("txtFonts: " + Utf8(TextOf(Control(main_, IDC_TXTFONTS))));
+    Shot(main_, L"main.bmp", "ready-main");
+
+    Say("pressing 実行");
+    Click(Control(main_, IDC_CMDEXECUTE));
+    bool completed = false;
+    bool failed = false;
+    for (;;) {
+      Settled now = Settle(pid, main_, seen_, Deadline{120000});
+      if (!now.settled) return Fail("the program did not come back from 実行");
+      if (!now.box) break;
+      const bool done = now.box->text.starts_with(kCompletionStart);
+      if (done) Shot(now.box->window, L"done.bmp", "ready-done");
+      completed = completed || done;
+      failed = failed || now.box->text.find(kErrorMark) != std::wstring::npos;
+      AnswerBox(*now.box);
+    }
+
+    ShowAbout(pid);
+    Command(main_, IDM_EXIT);
+    if (!process.WaitExit()) return Fail("the program did not end after File, Exit");
+    Say("the program ended");
+    if (failed || !completed) return Fail("the run did not complete");
+    return 0;
+  }
+
+ private:
+  // Boxes before the window (a missing table, say) are answered and logged.
+  bool WaitForMain(DWORD pid) {
+    return WaitUntil(
+        [&] {
+          main_ = WaitForWindow(pid, L"", kMainCaption, Deadline{0});
+          if (main_) return true;
+          if (auto box = WaitForMessageBox(pid, Deadline{0}, seen_)) AnswerBox(*box);
+          return false;
+        },
+        Deadline{20000});
+  }
+
+  void ShowAbout(DWORD pid) {
+    Command(main_, IDM_VERSION);
+    HWND about = nullptr;
+    const bool shown = WaitUntil(
+        [&] {
+          for (HWND w : TopLevelWindows(pid)) {
+            if (w != main_ && std::find(seen_.begin(), seen_.end(), w) == seen_.end()) about = w;
+          }
+          return about != nullptr;
+        },
+        Deadline{5000});
+    if (!shown) {
+      Say("no About dialog (Help, バージョン情報)");
+      return;
+    }
+    RoundTrip(about);
+    if (Control(about, IDC_ABOUT_TITLE) == nullptr && ClassOf(about) == L"#32770" &&
+        GetDlgItem(about, 0xFFFF)) {
+      Say("a message instead of the About dialog:");
+      AnswerBox(Describe(about));
+      return;
+    }
+    Say("About dialog: " + Utf8(TextOf(about)) + " / " +
+        Utf8(TextOf(Control(about, IDC_ABOUT_TITLE))) + " " +
+        Utf8(TextOf(Control(about, IDC_ABOUT_VERSION))));
+    Shot(about, L"about.bmp", "ready-about");
+    if (HWND ok = Control(about, IDC_ABOUT_OK)) {
+      Click(ok);
+    } else {
+      PostMessageW(about, WM_CLOSE, 0, 0);
+    }
+    WaitUntil([&] { return !IsWindow(about) || !IsWindowVisible(about); });
+    seen_.push_back(about);
+  }
+
+  void AnswerBox(const MessageBoxInfo& box) {
+    const char* icon = box.icon == 16   ? "stop"
+                       : box.icon == 48 ? "exclamation"
+                       : box.icon == 64 ? "information"
+                       : box.icon == 0  ? "none"
+                                        : "?";
+    Say("message [" + Utf8(box.caption) + ", icon " + icon + "]: " + Utf8(box.text));
+    Say("answering OK");
+    if (!Answer(box)) Say("the message did not close");
+    seen_.push_back(box.window);
+  }
+
+  void Shot(HWND window, const wchar_t* name, const char* point) {
+    if (SaveScreenshot(window, out_ / name)) {
+      Say(std::string(point) + " " + Utf8(name));
+    } else {
+      Say(std::string("no screenshot ") + Utf8(name));
+    }
+  }
+
+  int Fail(const std::string& why) {
+    Say("FAILED: " + why);
+    return 1;
+  }
+
+  void Say(const std::string& line) {
+    // Messages can hold line breaks; keep one log line per event.
+    std::string flat;
+    for (char c : line) {
+      if (c == '\r') continue;
+      flat += c == '\n' ? std::string(" / ") : std::string(1, c);
+    }
+    log_ << flat << '\n' << std::flush;
+  }
+
+  std::filesystem::path exe_;
+  std::filesystem::path out_;
+  std::ofstream log_;
+  HWND main_ = nullptr;
+  std::vector<HWND> seen_;
+};
+
+}  // namespace
+}  // namespace vemo::e2e
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) return 2;
+  try {
+    return vemo::e2e::Demo(argv[1], argv[2]).Run();
+  } catch (const std::exception& e) {
+    std::ofstream(std::filesystem::path(argv[2]) / L"demo.log", std::ios::app)
+        << "FAILED: " << e.what() << '\n';
+    return 1;
+  }
+}

@@ -1,0 +1,88 @@
+// A fresh program folder with its own copy of vemotool.exe and a target folder for the
+// font lists, both under the temporary folder and removed at the end; plus the texts and
+// CP932 bytes the tests share.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/resource.h"
+#include "tests/e2e/driver.h"
+
+namespace vemo::e2e {
+
+// Interface texts of the program.
+inline const std::wstring kTitle = L"べもつーる";
+inline const std::wstring kMainCaption = L"べもつーる - Illustratorの日本語フォント登録を修正";
+inline const std::wstring kCompletion =
+    L"処理が終了しました。Illustratorを起動して確認してください。";
+inline const std::wstring kMissingList = L"次のファイルが存在しません。\r\n";
+inline const std::wstring kBackupSuffix = L" のバックアップ";
+
+// CP932 bytes of the font names the tests use, and the same names as interface text.
+namespace cp932 {
+inline constexpr std::string_view kMsMincho = "\x82\x6C\x82\x72\x96\xBE\x92\xA9";  // ＭＳ明朝
+inline constexpr std::string_view kMsGothic =
+    "\x82\x6C\x82\x72\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳゴシック
+inline constexpr std::string_view kHeisei = "\x95\xBD\x90\xAC\x96\xBE\x92\xA9";  // 平成明朝
+inline constexpr std::string_view kRyumin =
+    "\x83\x8A\x83\x85\x83\x45\x83\x7E\x83\x93";  // リュウミン
+}  // namespace cp932
+
+// The path of the vemotool.exe under test, in Windows form.
+std::filesystem::path ToolExe();
+
+class Workspace {
+ public:
+  // `program_name` and `target_name` are the last components of the two folders; they may
+  // hold Japanese characters and blanks.
+  explicit Workspace(const std::wstring& program_name = L"vemo",
+                     const std::wstring& target_name = L"TypeSpt");
+  ~Workspace();
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  const std::filesystem::path& program_folder() const { return program_; }
+  const std::filesystem::path& target_folder() const { return target_; }
+  std::filesystem::path exe() const { return program_ / L"vemotool.exe"; }
+  std::filesystem::path fonts_txt() const { return program_ / L"Fonts.txt"; }
+  std::filesystem::path list(const std::wstring& name = L"AdobeFnt05.lst") const {
+    return target_ / name;
+  }
+  std::filesystem::path backup(const std::wstring& name = L"AdobeFnt05.lst") const {
+    return program_ / (name + kBackupSuffix);
+  }
+
+  // Starts the program from its folder.
+  Process Start() const { return Process::Start(exe(), program_); }
+
+ private:
+  std::filesystem::path root_;
+  std::filesystem::path program_;
+  std::filesystem::path target_;
+};
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+// The file's bytes; "<absent>" when it cannot be opened.
+std::string ReadBytes(const std::filesystem::path& path);
+bool FileExists(const std::filesystem::path& path);
+
+// A Fonts.txt line "old,new" CR LF, and a list block registering `name`, as CP932 bytes.
+std::string Row(std::string_view old_name, std::string_view new_name);
+std::string Entry(std::string_view name);
+// A small font list: a header, then one block per name.
+std::string ListOf(std::initializer_list<std::string_view> names);
+
+// A started program whose main window is up, with nothing else on screen.
+struct Running {
+  Process process;
+  HWND window = nullptr;
+  HWND control(int id) const { return Control(window, id); }
+};
+// Starts the program and waits for its main window; fails the test on a message box.
+Running StartToMainWindow(const Workspace& workspace);
+
+}  // namespace vemo::e2e
