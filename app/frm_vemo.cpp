@@ -174,6 +174,11 @@ LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_NEXTDLGCTL:
+      // A multi-line edit box keeps Tab for itself and asks its parent to move the focus, as
+      // it would ask a dialog.
+      NextControl(wParam, LOWORD(lParam) != 0);
+      return 0;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
@@ -281,6 +286,16 @@ void FrmVemo::ApplyFont(UINT dpi) {
   }
   // The old font goes only after no control uses it any more.
   font_ = std::move(font);
+}
+
+void FrmVemo::NextControl(WPARAM which, bool isHandle) {
+  HWND next =
+      isHandle ? reinterpret_cast<HWND>(which) : GetNextDlgTabItem(hwnd_, GetFocus(), which != 0);
+  if (!next) return;
+  if (!isHandle && (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
+    SendMessageW(next, EM_SETSEL, 0, -1);
+  }
+  SetFocus(next);
 }
 
 std::wstring FrmVemo::ControlText(int id) const {

@@ -54,6 +54,9 @@ class FrmVemo {
   SIZE TextSize(const wchar_t* text) const;
   void OnCommand(int id, int code);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
+  // WM_NEXTDLGCTL: `which` is the control to focus, or 0 for the next, non-zero for the
+  // previous one in tab order.
+  void NextControl(WPARAM which, bool isHandle);
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   std::wstring ControlText(int id) const;
 
