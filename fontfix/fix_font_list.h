@@ -14,9 +14,9 @@ class Ui;
 
 // What FixFontList reads from the main window, once, at its start.
 struct FixFontListInput {
-  bool opt10 = true;          // Illustrator 10: "AdobeFnt05.lst"; otherwise "AdobeFnt.lst"
-  std::wstring folderText;    // txtFolder as typed
-  std::wstring programFolder; // where the backup is kept
+  bool opt10 = true;           // Illustrator 10: "AdobeFnt05.lst"; otherwise "AdobeFnt.lst"
+  std::wstring folderText;     // txtFolder as typed
+  std::wstring programFolder;  // where the backup is kept
 };
 
 // The folder text without blanks at either end (space, tab, U+3000).

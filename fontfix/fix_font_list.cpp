@@ -1,0 +1,46 @@
+#include "fontfix/fix_font_list.h"
+
+#include "platform/file_system.h"
+#include "platform/ui.h"
+
+namespace vemo {
+namespace {
+
+bool IsBlank(wchar_t c) {
+  return c == L' ' || c == L'\t' || c == L'\u3000';
+}
+
+}  // namespace
+
+std::wstring TrimBlanks(std::wstring_view text) {
+  std::size_t start = 0;
+  std::size_t end = text.size();
+  while (start < end && IsBlank(text[start])) ++start;
+  while (end > start && IsBlank(text[end - 1])) --end;
+  return std::wstring(text.substr(start, end - start));
+}
+
+std::wstring TargetFolder(std::wstring_view folderText) {
+  std::wstring folder = TrimBlanks(folderText);
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  return folder;
+}
+
+bool FixFontList(const FixFontListInput& input, const FontTable& table, std::int32_t fontCount,
+                 FileSystem& files, Ui& ui) {
+  const std::wstring listName = input.opt10 ? L"AdobeFnt05.lst" : L"AdobeFnt.lst";
+  const std::wstring listPath = TargetFolder(input.folderText) + listName;
+  if (!files.FileExists(listPath)) {
+    ui.ShowMessage(L"次のファイルが存在しません。\r\n" + listPath, MessageStyle::kExclamation);
+    return false;
+  }
+  // Made once: it keeps the list as it was before the tool first changed it.
+  const std::wstring backupPath = input.programFolder + L"\\" + listName + L" のバックアップ";
+  if (!files.FileExists(backupPath)) files.CopyWholeFile(listPath, backupPath);
+
+  std::string rewritten = RewriteFontList(files.ReadWholeFile(listPath), table, fontCount);
+  files.ReplaceWholeFile(listPath, rewritten);
+  return true;
+}
+
+}  // namespace vemo

@@ -1,0 +1,396 @@
+// RewriteFontList gives the result of the plain method (for each row, search the whole
+// content from its start, replace the first match) without rescanning the content per row.
+//
+// Every match begins with "FontName:" at a character boundary, so the content is kept as a
+// linked list of pieces that each begin at such an occurrence (or continue the text before
+// the next one). A trie of the rows' folded names finds, once, which pieces each name
+// matches; each name has a heap of those pieces ordered by position. A row takes the first
+// piece that still matches, and its replacement rebuilds only the pieces it touched, the
+// pieces whose characters it shifted, and the match lists of the pieces just before it
+// whose names could run into it. The pieces are joined once at the end.
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <queue>
+#include <utility>
+#include <vector>
+
+#include "fontfix/cp932.h"
+#include "fontfix/fix_font_list.h"
+#include "fontfix/rewrite_tuning.h"
+
+namespace vemo {
+namespace {
+
+using cp932::IsLeadByte;
+using cp932::IsTrailByte;
+
+constexpr std::string_view kKeyword = "FontName:";
+constexpr std::string_view kFoldedKeyword = "fontname:";
+constexpr std::int32_t kNone = -1;
+
+bool IsByteLead(int b) {
+  return b >= 0 && IsLeadByte(static_cast<unsigned char>(b));
+}
+bool IsByteTrail(int b) {
+  return b >= 0 && IsTrailByte(static_cast<unsigned char>(b));
+}
+
+// Whether `pos` starts a character of `text` walked from its start. A byte that cannot be a
+// lead byte always ends a character, so the walk can start just after the last such byte.
+bool IsCharBoundary(std::string_view text, std::size_t pos) {
+  std::size_t start = pos;
+  while (start > 0 && IsLeadByte(static_cast<unsigned char>(text[start - 1]))) --start;
+  while (start < pos) start += cp932::CharLength(text, start);
+  return start == pos;
+}
+
+bool IsKeywordAt(std::string_view text, std::size_t pos) {
+  if (pos + kKeyword.size() > text.size()) return false;
+  for (std::size_t i = 0; i < kKeyword.size(); ++i)
+    if (cp932::FoldSingle(static_cast<unsigned char>(text[pos + i])) != kFoldedKeyword[i])
+      return false;
+  return true;
+}
+
+// Start of every occurrence of the keyword at a character boundary, in order.
+std::vector<std::size_t> FindOccurrences(std::string_view text) {
+  std::vector<std::size_t> found;
+  const std::size_t colonOffset = kKeyword.size() - 1;
+  for (std::size_t colon = text.find(':', colonOffset); colon != std::string_view::npos;
+       colon = text.find(':', colon + 1)) {
+    const std::size_t start = colon - colonOffset;
+    if (IsKeywordAt(text, start) && IsCharBoundary(text, start)) found.push_back(start);
+  }
+  return found;
+}
+
+// The trie of the folded names (column 1) of the rows that take part.
+class NameTrie {
+ public:
+  NameTrie() : nodes_(1) {}
+
+  void Add(std::string_view foldedName, std::int32_t key) {
+    std::int32_t node = 0;
+    for (char c : foldedName) {
+      std::int32_t next = Child(node, static_cast<unsigned char>(c));
+      if (next == kNone) {
+        next = static_cast<std::int32_t>(nodes_.size());
+        nodes_[node].children.emplace_back(static_cast<unsigned char>(c), next);
+        nodes_.emplace_back();
+      }
+      node = next;
+    }
+    nodes_[node].keys.push_back(key);
+  }
+
+  std::int32_t Child(std::int32_t node, unsigned char c) const {
+    for (const auto& [byte, child] : nodes_[node].children)
+      if (byte == c) return child;
+    return kNone;
+  }
+  const std::vector<std::int32_t>& Keys(std::int32_t node) const { return nodes_[node].keys; }
+
+ private:
+  struct Node {
+    std::vector<std::pair<unsigned char, std::int32_t>> children;
+    std::vector<std::int32_t> keys;  // names that end here
+  };
+  std::vector<Node> nodes_;
+};
+
+class Rewriter {
+ public:
+  Rewriter(std::string_view content, const RewriteTuning& tuning)
+      : content_(content), tuning_(tuning) {}
+
+  // Returns the key of a folded name, the same key for names that fold alike.
+  std::int32_t AddName(const std::string& name) {
+    std::string folded = cp932::Folded(name);
+    auto [it, added] = keys_.emplace(folded, static_cast<std::int32_t>(foldedKeys_.size()));
+    if (added) {
+      trie_.Add(folded, it->second);
+      reach_ = std::max(reach_, kKeyword.size() + folded.size() + 1);
+      foldedKeys_.push_back(std::string(kFoldedKeyword) + folded);
+      heaps_.emplace_back();
+    }
+    return it->second;
+  }
+
+  void BuildIndex() {
+    const std::vector<std::size_t> occurrences = FindOccurrences(content_);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= occurrences.size(); ++i) {
+      const std::size_t end = i < occurrences.size() ? occurrences[i] : content_.size();
+      AppendInPieces(start, end, i > 0);
+      start = end;
+    }
+    for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next)
+      if (segs_[seg].occurrence) IndexMatches(seg);
+  }
+
+  void Apply(std::int32_t key, std::string_view replacement) {
+    const std::int32_t match = FirstMatch(key);
+    if (match == kNone) return;
+    Replace(match, foldedKeys_[key].size(), replacement);
+  }
+
+  std::string Join() const {
+    std::size_t size = 0;
+    for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next)
+      size += segs_[seg].text.size();
+    std::string out;
+    out.reserve(size);
+    for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next) out += segs_[seg].text;
+    return out;
+  }
+
+ private:
+  // A piece of the content; never empty. Pieces start at character boundaries, and every
+  // occurrence of the keyword at a boundary starts a piece with `occurrence` set.
+  struct Segment {
+    std::string_view text;
+    std::uint64_t label;  // increases along the list
+    std::int32_t prev;
+    std::int32_t next;
+    bool occurrence;
+    bool alive;
+  };
+  struct Cursor {
+    std::int32_t seg;
+    std::size_t offset;
+  };
+  using Entry = std::pair<std::uint64_t, std::int32_t>;  // label, segment
+  using Heap = std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>>;
+
+  // Appends content_[start, end) as pieces of about tuning_.pieceBytes, each split just
+  // after a byte that cannot lead a character, so that it falls on a boundary.
+  void AppendInPieces(std::size_t start, std::size_t end, bool occurrence) {
+    while (start < end) {
+      std::size_t split = end;
+      if (end - start > tuning_.pieceBytes) {
+        std::size_t last = start + tuning_.pieceBytes - 1;
+        while (last + 1 < end && IsLeadByte(static_cast<unsigned char>(content_[last]))) ++last;
+        split = last + 1;
+      }
+      const std::int32_t seg = NewSegment(content_.substr(start, split - start), occurrence);
+      segs_[seg].label = tuning_.labelGap * (static_cast<std::uint64_t>(seg) + 1);
+      Link(tail_, seg, kNone);
+      occurrence = false;
+      start = split;
+    }
+  }
+
+  std::int32_t NewSegment(std::string_view text, bool occurrence) {
+    segs_.push_back(Segment{text, 0, kNone, kNone, occurrence, true});
+    return static_cast<std::int32_t>(segs_.size() - 1);
+  }
+
+  // Puts `seg` between `before` and `after` (either may be kNone).
+  void Link(std::int32_t before, std::int32_t seg, std::int32_t after) {
+    segs_[seg].prev = before;
+    segs_[seg].next = after;
+    if (before == kNone)
+      head_ = seg;
+    else
+      segs_[before].next = seg;
+    if (after == kNone)
+      tail_ = seg;
+    else
+      segs_[after].prev = seg;
+  }
+
+  int ByteAt(Cursor c) const {
+    return c.seg == kNone ? -1 : static_cast<unsigned char>(segs_[c.seg].text[c.offset]);
+  }
+  void Step(Cursor& c) const {
+    if (++c.offset == segs_[c.seg].text.size()) c = Cursor{segs_[c.seg].next, 0};
+  }
+  // Reads the character at `c`, folded, into `folded`; returns its length, 0 at the end.
+  std::size_t ReadFoldedChar(Cursor& c, unsigned char folded[2]) const {
+    const int first = ByteAt(c);
+    if (first < 0) return 0;
+    Step(c);
+    const int second = ByteAt(c);
+    if (IsByteLead(first) && IsByteTrail(second)) {
+      Step(c);
+      const unsigned code =
+          cp932::DoubleFolded(static_cast<unsigned>(first) << 8 | static_cast<unsigned>(second));
+      folded[0] = static_cast<unsigned char>(code >> 8);
+      folded[1] = static_cast<unsigned char>(code & 0xFF);
+      return 2;
+    }
+    folded[0] = cp932::FoldSingle(static_cast<unsigned char>(first));
+    return 1;
+  }
+
+  // Whether "FontName:" & the key's name matches, compared as characters, at `seg`.
+  bool Matches(std::int32_t seg, std::int32_t key) const {
+    const std::string& wanted = foldedKeys_[key];
+    Cursor c{seg, 0};
+    unsigned char folded[2];
+    for (std::size_t done = 0; done < wanted.size();) {
+      const std::size_t length = ReadFoldedChar(c, folded);
+      if (length == 0 || done + length > wanted.size() ||
+          std::memcmp(folded, wanted.data() + done, length) != 0)
+        return false;
+      done += length;
+    }
+    return true;
+  }
+
+  // Files `seg` under every name that matches at it.
+  void IndexMatches(std::int32_t seg) {
+    Cursor c{seg, 0};
+    for (std::size_t i = 0; i < kKeyword.size() && c.seg != kNone; ++i) Step(c);
+    std::int32_t node = 0;
+    unsigned char folded[2];
+    for (;;) {
+      const std::size_t length = ReadFoldedChar(c, folded);
+      if (length == 0) return;
+      for (std::size_t i = 0; i < length && node != kNone; ++i) node = trie_.Child(node, folded[i]);
+      if (node == kNone) return;
+      for (std::int32_t key : trie_.Keys(node)) heaps_[key].emplace(segs_[seg].label, seg);
+    }
+  }
+
+  std::int32_t FirstMatch(std::int32_t key) {
+    Heap& heap = heaps_[key];
+    while (!heap.empty()) {
+      const auto [label, seg] = heap.top();
+      if (segs_[seg].alive && segs_[seg].label == label && Matches(seg, key)) return seg;
+      // Not a match now; should a later change make it one, that change files it again.
+      heap.pop();
+    }
+    return kNone;
+  }
+
+  // Replaces the `keyLength` bytes at the start of `seg` with `replacement`.
+  void Replace(std::int32_t seg, std::size_t keyLength, std::string_view replacement) {
+    const std::int32_t before = segs_[seg].prev;
+    std::int32_t last = seg;
+    std::size_t rest = keyLength;
+    while (rest > segs_[last].text.size()) {
+      rest -= segs_[last].text.size();
+      last = segs_[last].next;
+    }
+    std::string& text = storage_.emplace_back(replacement);
+    text += segs_[last].text.substr(rest);
+    std::int32_t after = segs_[last].next;
+    for (std::int32_t dead = seg; dead != after; dead = segs_[dead].next) segs_[dead].alive = false;
+
+    // Walk the new text. When its last byte turns out to lead a character whose trail byte
+    // is the next piece's first, the characters after it have shifted: take that piece in.
+    std::vector<std::size_t> starts;  // occurrence starts in `text`
+    for (std::size_t pos = 0; pos < text.size();) {
+      if (pos > 0 && IsKeywordAhead(text, pos, after)) starts.push_back(pos);
+      if (pos + 1 == text.size() && IsLeadByte(static_cast<unsigned char>(text[pos])) &&
+          IsByteTrail(ByteAt(Cursor{after, 0}))) {
+        text += segs_[after].text;
+        segs_[after].alive = false;
+        after = segs_[after].next;
+      }
+      pos += cp932::CharLength(text, pos);
+    }
+
+    starts.push_back(text.size());
+    std::vector<std::int32_t> created;
+    std::size_t from = 0;
+    for (std::size_t end : starts) {
+      created.push_back(NewSegment(std::string_view(text).substr(from, end - from), true));
+      from = end;
+    }
+    std::int32_t prev = before;
+    for (std::int32_t piece : created) {
+      Link(prev, piece, after);
+      prev = piece;
+    }
+    if (!Label(created, before, after)) return RelabelAll();
+
+    for (std::int32_t piece : created)
+      if (segs_[piece].occurrence) IndexMatches(piece);
+    // Names read from the pieces just before may now run into the new text.
+    std::size_t distance = 0;
+    for (std::int32_t p = before; p != kNone; p = segs_[p].prev) {
+      distance += segs_[p].text.size();
+      if (distance >= reach_) break;
+      if (segs_[p].occurrence) IndexMatches(p);
+    }
+  }
+
+  // The keyword at `pos` of `text`, reading on into the pieces from `after` if needed.
+  bool IsKeywordAhead(const std::string& text, std::size_t pos, std::int32_t after) const {
+    Cursor c{after, 0};
+    for (std::size_t i = 0; i < kKeyword.size(); ++i) {
+      int b;
+      if (pos + i < text.size()) {
+        b = static_cast<unsigned char>(text[pos + i]);
+      } else {
+        b = ByteAt(c);
+        if (b < 0) return false;
+        Step(c);
+      }
+      if (cp932::FoldSingle(static_cast<unsigned char>(b)) != kFoldedKeyword[i]) return false;
+    }
+    return true;
+  }
+
+  // Spreads labels for `created` between its neighbours; false when there is no room.
+  bool Label(const std::vector<std::int32_t>& created, std::int32_t before, std::int32_t after) {
+    const std::uint64_t low = before == kNone ? 0 : segs_[before].label;
+    const std::uint64_t count = created.size() + 1;
+    const std::uint64_t high = after == kNone ? low + tuning_.labelGap * count : segs_[after].label;
+    const std::uint64_t step = (high - low) / count;
+    if (step == 0) return false;
+    for (std::size_t i = 0; i < created.size(); ++i) segs_[created[i]].label = low + step * (i + 1);
+    return true;
+  }
+
+  void RelabelAll() {
+    std::uint64_t label = 0;
+    for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next)
+      segs_[seg].label = label += tuning_.labelGap;
+    for (Heap& heap : heaps_) heap = Heap();
+    for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next)
+      if (segs_[seg].occurrence) IndexMatches(seg);
+  }
+
+  std::string_view content_;
+  RewriteTuning tuning_;
+  std::map<std::string, std::int32_t> keys_;  // folded name -> key
+  std::vector<std::string> foldedKeys_;       // "fontname:" & folded name, by key
+  std::vector<Heap> heaps_;                   // by key
+  NameTrie trie_;
+  std::size_t reach_ = 0;  // bytes a key's comparison can read from where it starts
+  std::vector<Segment> segs_;
+  std::deque<std::string> storage_;  // text of the pieces made by replacements
+  std::int32_t head_ = kNone;
+  std::int32_t tail_ = kNone;
+};
+
+}  // namespace
+
+std::string RewriteFontList(std::string_view content, const FontTable& table,
+                            std::int32_t fontCount, const RewriteTuning& tuning) {
+  Rewriter rewriter(content, tuning);
+  std::vector<std::pair<std::int32_t, std::string>> rows;
+  for (std::int32_t row = 1; row <= fontCount; ++row) {
+    const std::string& current = table.At(row, 1);
+    const std::string& replacement = table.At(row, 2);
+    if (current.empty() || replacement.empty()) continue;
+    rows.emplace_back(rewriter.AddName(current), std::string(kKeyword) + replacement);
+  }
+  if (rows.empty()) return std::string(content);
+  rewriter.BuildIndex();
+  for (const auto& [key, replacement] : rows) rewriter.Apply(key, replacement);
+  return rewriter.Join();
+}
+
+std::string RewriteFontList(std::string_view content, const FontTable& table,
+                            std::int32_t fontCount) {
+  return RewriteFontList(content, table, fontCount, RewriteTuning{});
+}
+
+}  // namespace vemo

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fontfix/fix_font_list.h"
+#include "platform/runtime_error.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_ui.h"
+
+namespace vemo {
+namespace {
+
+TEST(TargetFolder, TrimsBlanksAndEndsInOneBackslash) {
+  EXPECT_EQ(TargetFolder(L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt"),
+            L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt\\");
+  EXPECT_EQ(TargetFolder(L" \t\u3000D:\\Fonts\\ \u3000\t"), L"D:\\Fonts\\");
+  EXPECT_EQ(TargetFolder(L"D:\\My Fonts"), L"D:\\My Fonts\\");
+  EXPECT_EQ(TargetFolder(L""), L"\\");
+  EXPECT_EQ(TargetFolder(L" \u3000 \t"), L"\\");
+  EXPECT_EQ(TrimBlanks(L"\u3000a b\u3000"), L"a b");
+}
+
+class FixFontListTest : public ::testing::Test {
+ protected:
+  static constexpr const wchar_t* kList = L"C:\\TypeSpt\\AdobeFnt05.lst";
+  static constexpr const wchar_t* kBackup = L"C:\\Tool\\AdobeFnt05.lst のバックアップ";
+
+  FixFontListTest() {
+    input.opt10 = true;
+    input.folderText = L" C:\\TypeSpt ";
+    input.programFolder = L"C:\\Tool";
+    table.Set(1, 1, "Ryumin-Light");
+    table.Set(1, 2, "Ryumin-Light-KL");
+  }
+
+  bool Run(std::int32_t count = 1) { return FixFontList(input, table, count, files, ui); }
+
+  std::int32_t RunForError(std::int32_t count = 1) {
+    try {
+      Run(count);
+    } catch (const RuntimeError& e) {
+      return e.Number();
+    }
+    return 0;
+  }
+
+  FixFontListInput input;
+  FontTable table;
+  testing::FakeFileSystem files;
+  testing::FakeUi ui;
+};
+
+TEST_F(FixFontListTest, MissingListShowsItsPathAndTouchesNothing) {
+  EXPECT_FALSE(Run());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, L"次のファイルが存在しません。\r\nC:\\TypeSpt\\AdobeFnt05.lst");
+  EXPECT_EQ(ui.messages[0].style, MessageStyle::kExclamation);
+  EXPECT_EQ(files.calls, std::vector<std::wstring>{L"exists C:\\TypeSpt\\AdobeFnt05.lst"});
+  EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(FixFontListTest, BacksUpReadsRewritesAndReplacesInThatOrder) {
+  files.files[kList] = "%BeginFont\r\nFontName:Ryumin-Light\r\n%EndFont\r\n";
+  EXPECT_TRUE(Run());
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(files.calls, (std::vector<std::wstring>{
+                             L"exists C:\\TypeSpt\\AdobeFnt05.lst",
+                             std::wstring(L"exists ") + kBackup,
+                             std::wstring(L"copy C:\\TypeSpt\\AdobeFnt05.lst -> ") + kBackup,
+                             L"read C:\\TypeSpt\\AdobeFnt05.lst",
+                             L"replace C:\\TypeSpt\\AdobeFnt05.lst",
+                         }));
+  EXPECT_EQ(files.files[kList], "%BeginFont\r\nFontName:Ryumin-Light-KL\r\n%EndFont\r\n");
+  EXPECT_EQ(files.files[kBackup], "%BeginFont\r\nFontName:Ryumin-Light\r\n%EndFont\r\n");
+}
+
+TEST_F(FixFontListTest, TheBackupIsMadeOnceAndNeverOverwritten) {
+  files.files[kList] = "FontName:Ryumin-Light";
+  ASSERT_TRUE(Run());
+  files.files[kList] = "FontName:Ryumin-Light changed since";
+  files.calls.clear();
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(files.files[kBackup], "FontName:Ryumin-Light");
+  for (const std::wstring& call : files.calls) EXPECT_NE(call.rfind(L"copy", 0), 0u) << call;
+}
+
+TEST_F(FixFontListTest, Illustrator8And9UseTheOlderListName) {
+  input.opt10 = false;
+  input.folderText = L"C:\\TypeSpt\\";
+  files.files[L"C:\\TypeSpt\\AdobeFnt.lst"] = "FontName:Ryumin-Light";
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(files.files[L"C:\\TypeSpt\\AdobeFnt.lst"], "FontName:Ryumin-Light-KL");
+  EXPECT_EQ(files.files[L"C:\\Tool\\AdobeFnt.lst のバックアップ"], "FontName:Ryumin-Light");
+}
+
+TEST_F(FixFontListTest, AnEmptyTableStillBacksUpAndWritesTheSameBytes) {
+  const std::string list = std::string("FontName:Ryumin-Light\r\n\x1A\0", 25);
+  files.files[kList] = list;
+  EXPECT_TRUE(Run(0));
+  EXPECT_EQ(files.files[kList], list);
+  EXPECT_EQ(files.files[kBackup], list);
+  EXPECT_EQ(files.calls.back(), L"replace C:\\TypeSpt\\AdobeFnt05.lst");
+}
+
+TEST_F(FixFontListTest, ErrorAtRow1025WritesNothing) {
+  files.files[kList] = "FontName:Ryumin-Light";
+  EXPECT_EQ(RunForError(1025), err::kSubscriptOutOfRange);
+  EXPECT_EQ(files.files[kList], "FontName:Ryumin-Light");
+  EXPECT_NE(files.calls.back().rfind(L"replace", 0), 0u);
+  EXPECT_EQ(files.files.count(kBackup), 1u);  // made before the rewrite, and kept
+}
+
+TEST_F(FixFontListTest, FailuresPassThroughAndLeaveTheListAsItWas) {
+  files.files[kList] = "FontName:Ryumin-Light";
+  files.failures[L"replace"] = err::kPermissionDenied;
+  EXPECT_EQ(RunForError(), err::kPermissionDenied);
+  EXPECT_EQ(files.files[kList], "FontName:Ryumin-Light");
+
+  files.failures = {{L"copy", err::kPathFileAccessError}};
+  files.files.erase(kBackup);
+  files.calls.clear();
+  EXPECT_EQ(RunForError(), err::kPathFileAccessError);
+  EXPECT_EQ(files.calls.back(), std::wstring(L"copy C:\\TypeSpt\\AdobeFnt05.lst -> ") + kBackup);
+
+  files.failures = {{L"read", err::kPermissionDenied}};
+  EXPECT_EQ(RunForError(), err::kPermissionDenied);
+  EXPECT_EQ(files.files[kList], "FontName:Ryumin-Light");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace vemo

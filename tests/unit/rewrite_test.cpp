@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fontfix/fix_font_list.h"
+#include "fontfix/rewrite_tuning.h"
+#include "platform/runtime_error.h"
+#include "tests/reference/straightforward_rewrite.h"
+
+namespace vemo {
+namespace {
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+FontTable TableOf(const Rows& rows) {
+  FontTable table;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    table.Set(static_cast<std::int32_t>(i + 1), 1, rows[i].first);
+    table.Set(static_cast<std::int32_t>(i + 1), 2, rows[i].second);
+  }
+  return table;
+}
+
+// Rewrites with the program's method and checks it against the plain one on the way.
+std::string Rewrite(std::string_view content, const Rows& rows) {
+  const FontTable table = TableOf(rows);
+  const auto count = static_cast<std::int32_t>(rows.size());
+  std::string result = RewriteFontList(content, table, count);
+  EXPECT_EQ(result, reference::StraightforwardRewrite(std::string(content), table, count));
+  return result;
+}
+
+TEST(RewriteFontList, ReplacesOnlyTheFirstMatch) {
+  EXPECT_EQ(Rewrite("FontName:A\r\nFontName:A\r\n", {{"A", "B"}}), "FontName:B\r\nFontName:A\r\n");
+  EXPECT_EQ(Rewrite("FontName:A\r\nFontName:A\r\n", {{"A", "B"}, {"A", "C"}}),
+            "FontName:B\r\nFontName:C\r\n");
+}
+
+TEST(RewriteFontList, MatchesAPrefixOfTheRegisteredName) {
+  EXPECT_EQ(Rewrite("FontName:AB\r\n", {{"A", "XY"}}), "FontName:XYB\r\n");
+  EXPECT_EQ(Rewrite("x FontName:ABC", {{"ABC", "Z"}}), "x FontName:Z");  // key ends the content
+}
+
+TEST(RewriteFontList, FoldsLetterCaseAlsoInTheKeywordAndWritesItExactly) {
+  EXPECT_EQ(Rewrite("fontname:ryumin\r\n", {{"RYUMIN", "Ryumin-Light"}}),
+            "FontName:Ryumin-Light\r\n");
+  EXPECT_EQ(Rewrite("FONTNAME:a", {{"A", "b"}}), "FontName:b");
+  EXPECT_EQ(Rewrite("FontName :A FontName;A", {{"A", "B"}}), "FontName :A FontName;A");
+}
+
+TEST(RewriteFontList, RowsChainInTableOrder) {
+  EXPECT_EQ(Rewrite("FontName:A", {{"A", "B"}, {"B", "C"}}), "FontName:C");
+  EXPECT_EQ(Rewrite("FontName:A", {{"B", "C"}, {"A", "B"}}), "FontName:B");
+  // A renamed entry can become the first match of a later row that matched further on.
+  EXPECT_EQ(Rewrite("FontName:A\nFontName:B", {{"A", "B"}, {"B", "C"}}), "FontName:C\nFontName:B");
+}
+
+TEST(RewriteFontList, RowsWithAnEmptyNameAndEmptyTablesChangeNothing) {
+  const std::string content = "FontName:A\r\nFontName:B";
+  EXPECT_EQ(Rewrite(content, {}), content);
+  EXPECT_EQ(Rewrite(content, {{"A", ""}, {"", "X"}, {"B", "C"}}), "FontName:A\r\nFontName:C");
+  EXPECT_EQ(Rewrite("", {{"A", "B"}}), "");
+}
+
+TEST(RewriteFontList, BytesOutsideTheReplacedKeysPassThroughAndNothingIsAppended) {
+  const std::string odd = std::string("\0\x1A\r\x80\xFF\xFD\n", 7);
+  EXPECT_EQ(Rewrite(odd + "FontName:A" + odd, {{"A", "B"}}), odd + "FontName:B" + odd);
+  EXPECT_EQ(Rewrite(odd, {{"A", "B"}}), odd);
+  EXPECT_EQ(Rewrite("FontName:A", {{"A", "B"}}).back(), 'B');
+}
+
+TEST(RewriteFontList, ATrailByteIsNeverTakenForALetter) {
+  // ェ is 0x83 0x46: the F belongs to it, so no key starts there.
+  EXPECT_EQ(Rewrite("\x83\x46ontName:A", {{"A", "B"}}), "\x83\x46ontName:A");
+  EXPECT_EQ(Rewrite("\x83\x46ontName:A FontName:A", {{"A", "B"}}), "\x83\x46ontName:A FontName:B");
+  // A lead byte that no trail byte follows stands alone, so the F after it does count.
+  EXPECT_EQ(Rewrite("\x83\x0D"
+                    "FontName:A",
+                    {{"A", "B"}}),
+            "\x83\x0D"
+            "FontName:B");
+  // The walk starts at the beginning: 0x83 0x83 is one character, so the F is free.
+  EXPECT_EQ(Rewrite("\x83\x83"
+                    "FontName:A",
+                    {{"A", "B"}}),
+            "\x83\x83"
+            "FontName:B");
+  EXPECT_EQ(Rewrite("\x83\x83\x83"
+                    "FontName:A",
+                    {{"A", "B"}}),
+            "\x83\x83\x83"
+            "FontName:A");
+}
+
+TEST(RewriteFontList, AKeyMustEndOnACharacterBoundary) {
+  // The name ends in a lead byte; in the list that byte begins ア (0x83 0x41).
+  EXPECT_EQ(Rewrite("FontName:X\x83\x41", {{"X\x83", "Y"}}), "FontName:X\x83\x41");
+  EXPECT_EQ(Rewrite("FontName:X\x83", {{"X\x83", "Y"}}), "FontName:Y");
+  EXPECT_EQ(Rewrite("FontName:X\x83\x41", {{"X\x83\x41", "Y"}}), "FontName:Y");
+}
+
+TEST(RewriteFontList, FullWidthLatinGreekAndCyrillicFoldButWidthsStayApart) {
+  // Ａ 0x8260 / ａ 0x8281, Ζ 0x83A5 / ζ 0x83C5, Ё 0x8446 / ё 0x8476, О 0x844F / о 0x8480.
+  EXPECT_EQ(Rewrite("FontName:\x82\x81", {{"\x82\x60", "B"}}), "FontName:B");
+  EXPECT_EQ(Rewrite("FontName:\x82\x60", {{"\x82\x81", "B"}}), "FontName:B");
+  EXPECT_EQ(Rewrite("FontName:\x83\xC5", {{"\x83\xA5", "B"}}), "FontName:B");
+  EXPECT_EQ(Rewrite("FontName:\x84\x76", {{"\x84\x46", "B"}}), "FontName:B");
+  EXPECT_EQ(Rewrite("FontName:\x84\x80", {{"\x84\x4F", "B"}}), "FontName:B");
+  EXPECT_EQ(Rewrite("FontName:\x84\x91", {{"\x84\x60", "B"}}), "FontName:B");
+  // Half width against full width, and katakana against hiragana, never match.
+  EXPECT_EQ(Rewrite("FontName:\x82\x60", {{"A", "B"}}), "FontName:\x82\x60");
+  EXPECT_EQ(Rewrite("FontName:\x82\xA0", {{"\x83\x41", "B"}}), "FontName:\x82\xA0");
+  // The trail byte 0x41 of ア is not a letter and is not folded to 0x61.
+  EXPECT_EQ(Rewrite("FontName:\x83\x61", {{"\x83\x41", "B"}}), "FontName:\x83\x61");
+}
+
+TEST(RewriteFontList, AReplacementThatShiftsTheCharactersAfterItHidesTheNextKey) {
+  // The new name ends in a lead byte, which takes the F of the next entry as its trail.
+  EXPECT_EQ(Rewrite("FontName:AFontName:C", {{"A", "\x83"}, {"C", "D"}}),
+            "FontName:\x83"
+            "FontName:C");
+  // And a replacement can free a key that a lead byte had hidden.
+  EXPECT_EQ(Rewrite("FontName:A\x83\x83\x83"
+                    "FontName:C",
+                    {{"A", "A\x83"}, {"C", "D"}}),
+            "FontName:A\x83\x83\x83\x83"
+            "FontName:D");
+}
+
+TEST(RewriteFontList, NamesMaySpanEntriesAndContainTheKeyword) {
+  const std::string list = "FontName:A\r\nFontName:B\r\nFontName:C\r\n";
+  EXPECT_EQ(Rewrite(list, {{"A\r\nFontName:B", "Z"}, {"B", "Q"}, {"C", "D"}}),
+            "FontName:Z\r\nFontName:D\r\n");
+  EXPECT_EQ(Rewrite(list, {{"A", "X\r\nFontName:Y"}, {"Y", "W"}}),
+            "FontName:X\r\nFontName:W\r\nFontName:B\r\nFontName:C\r\n");
+  EXPECT_EQ(Rewrite("FontName:AName:B", {{"A", "Font"}, {"B", "X"}}), "FontName:FontName:X");
+}
+
+TEST(RewriteFontList, Row1025RaisesError9) {
+  FontTable table;
+  table.Set(1, 1, "A");
+  table.Set(1, 2, "B");
+  try {
+    (void)RewriteFontList("FontName:A", table, 1025);
+    FAIL() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), err::kSubscriptOutOfRange);
+  }
+  EXPECT_EQ(RewriteFontList("FontName:A", table, 1024), "FontName:B");
+  EXPECT_EQ(RewriteFontList("FontName:A", table, -3), "FontName:A");
+}
+
+// Random lists and tables over a few bytes that make every kind of collision likely:
+// keyword letters in both cases, lead bytes that swallow them, line ends, full-width
+// letters. The program's method must give the plain method's output on every one.
+class RandomLists {
+ public:
+  explicit RandomLists(std::uint32_t seed) : random_(seed) {}
+
+  std::string Text(std::size_t maxLength) {
+    static const std::vector<std::string> kAtoms = {"F",         "o",         "n",
+                                                    "t",         "N",         "a",
+                                                    "m",         "e",         ":",
+                                                    "f",         "A",         "B",
+                                                    "\r",        "\n",        "\r\n",
+                                                    "\x83",      "\x82",      "\x84",
+                                                    "\x60",      "\x81",      "\x46",
+                                                    "\x82\x60",  "\x82\x81",  "\x84\x4F",
+                                                    "\x84\x80",  "\xFF",      std::string(1, '\0'),
+                                                    "FontName:", "fontname:", "FONTNAME:",
+                                                    "Font"};
+    std::string text;
+    const std::size_t length = Below(maxLength + 1);
+    while (text.size() < length) text += kAtoms[Below(kAtoms.size())];
+    return text;
+  }
+
+  // A name: often one taken from after a keyword in the list, so that rows match.
+  std::string Name(const std::string& list) {
+    if (Below(3) != 0 && list.size() > 0) {
+      const std::size_t at = list.find("FontName:", Below(list.size()));
+      if (at != std::string::npos) {
+        const std::size_t start = at + 9;
+        return list.substr(start, 1 + Below(6));
+      }
+    }
+    return Text(5);
+  }
+
+  std::size_t Below(std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_);
+  }
+
+ private:
+  std::mt19937 random_;
+};
+
+TEST(RewriteFontList, GivesThePlainMethodsOutputOnRandomInput) {
+  const RewriteTuning tunings[] = {{}, {1, 1}, {2, 2}, {3, 1u << 20}, {7, 3}};
+  for (std::uint32_t seed = 1; seed <= 4000; ++seed) {
+    RandomLists random(seed);
+    const std::string list = random.Text(160);
+    Rows rows(random.Below(12));
+    for (auto& [current, replacement] : rows) {
+      current = random.Name(list);
+      replacement = random.Below(8) == 0 ? "" : random.Text(12);
+    }
+    const FontTable table = TableOf(rows);
+    const auto count = static_cast<std::int32_t>(rows.size());
+    const std::string expected = reference::StraightforwardRewrite(list, table, count);
+    const RewriteTuning& tuning = tunings[seed % std::size(tunings)];
+    ASSERT_EQ(RewriteFontList(list, table, count, tuning), expected)
+        << "seed " << seed << ", pieces of " << tuning.pieceBytes << ", label gap "
+        << tuning.labelGap;
+  }
+}
+
+}  // namespace
+}  // namespace vemo
