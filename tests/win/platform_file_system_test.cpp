@@ -6,11 +6,12 @@
 
 #include "platform/runtime_error.h"
 #include "platform/win32/win32_services.h"
-#include "tests/win/temp_folder.h"
+#include "tests/win/test_support.h"
 
 namespace vemo {
 namespace {
 
+using testing::ErrorOf;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
@@ -18,15 +19,6 @@ using testing::WriteBytes;
 // "日本語フォント" and a name CP932 cannot hold (Hangul, a-umlaut).
 const std::wstring kJapanese = L"\u65e5\u672c\u8a9e\u30d5\u30a9\u30f3\u30c8";
 const std::wstring kNotCp932 = L"\ud55c\uae00\u00e4";
-
-std::int32_t ErrorOf(auto&& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 class FileSystemTest : public ::testing::Test {
  protected:

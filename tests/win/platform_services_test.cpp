@@ -15,22 +15,14 @@
 #include "platform/win32/handle.h"
 #include "platform/win32/path_win.h"
 #include "platform/win32/win32_services.h"
-#include "tests/win/temp_folder.h"
+#include "tests/win/test_support.h"
 
 namespace vemo {
 namespace {
 
+using testing::ErrorOf;
 using testing::ReadBytes;
 using testing::TempFolder;
-
-std::int32_t ErrorOf(auto&& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());

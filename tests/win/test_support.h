@@ -1,14 +1,18 @@
-// A fresh folder under the user's temporary folder, removed with everything in it at the end,
-// and plain Win32 file helpers that do not go through the code under test.
+// Helpers of the Win32 tests: a fresh folder under the user's temporary folder, removed with
+// everything in it at the end; plain Win32 file helpers that do not go through the code under
+// test; the runtime error number an action raises.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "platform/runtime_error.h"
 
 namespace vemo::testing {
 
@@ -93,6 +97,16 @@ inline std::string ReadBytes(const std::wstring& path) {
   }
   ::CloseHandle(file);
   return bytes;
+}
+
+// 0 when the action raises nothing.
+std::int32_t ErrorOf(auto&& action) {
+  try {
+    action();
+  } catch (const RuntimeError& e) {
+    return e.Number();
+  }
+  return 0;
 }
 
 }  // namespace vemo::testing
