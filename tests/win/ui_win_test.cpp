@@ -1,0 +1,117 @@
+// The Win32 message box and mouse pointer, under Wine: what a user sees of them.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/app_info.h"
+#include "platform/win32/ui_win.h"
+
+namespace vemo {
+namespace {
+
+struct SeenBox {
+  std::wstring caption;
+  std::wstring text;
+  HICON icon = nullptr;
+  bool found = false;
+};
+
+std::wstring TextOf(HWND window) {
+  wchar_t buffer[512] = {};
+  GetWindowTextW(window, buffer, 512);
+  return buffer;
+}
+
+// Waits (with a deadline) for a message box of this process, notes what it shows, and
+// presses OK. Runs beside the thread that is blocked in the box.
+SeenBox AnswerBox(DWORD threadId) {
+  SeenBox seen;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (std::chrono::steady_clock::now() < deadline) {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        threadId,
+        [](HWND window, LPARAM found) {
+          wchar_t name[16] = {};
+          GetClassNameW(window, name, 16);
+          if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (box) {
+      seen.found = true;
+      seen.caption = TextOf(box);
+      seen.text = TextOf(GetDlgItem(box, 0xFFFF));
+      // The icon, when there is one, is a static control with SS_ICON.
+      for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+          seen.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        }
+      }
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      return seen;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return seen;
+}
+
+SeenBox Show(const std::wstring& text, MessageStyle style) {
+  WinUi ui;
+  SeenBox seen;
+  std::thread watcher([&seen, id = GetCurrentThreadId()] { seen = AnswerBox(id); });
+  ui.ShowMessage(text, style);
+  watcher.join();
+  return seen;
+}
+
+TEST(WinUi, MessageBoxHasTitleAsCaptionAndTheIconOfItsStyle) {
+  struct Case {
+    MessageStyle style;
+    LPCWSTR icon;
+  };
+  const Case cases[] = {{MessageStyle::kCritical, IDI_HAND},
+                        {MessageStyle::kExclamation, IDI_EXCLAMATION},
+                        {MessageStyle::kInformation, IDI_ASTERISK}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.style));
+    const SeenBox seen = Show(L"Fonts.txtがありません", c.style);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.caption, app_info::kTitle);
+    EXPECT_EQ(seen.text, L"Fonts.txtがありません");
+    EXPECT_EQ(seen.icon, LoadIconW(nullptr, c.icon));
+  }
+}
+
+TEST(WinUi, OkOnlyStyleShowsNoIcon) {
+  const SeenBox seen = Show(L"現時点ではｼｽﾃﾑ情報を使用できません", MessageStyle::kOkOnly);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.caption, app_info::kTitle);
+  EXPECT_EQ(seen.icon, nullptr);
+}
+
+TEST(WinUi, HourglassShowsAtOnceAndWindowsKeepItUntilDefault) {
+  WinUi ui;
+  ui.SetMousePointer(MousePointer::kHourglass);
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  // A window procedure answering WM_SETCURSOR keeps the hourglass over it...
+  SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
+  EXPECT_TRUE(ApplyMousePointer());
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+
+  // ...and after the default is back, leaves the window's own cursor alone.
+  ui.SetMousePointer(MousePointer::kDefault);
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+  SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
+  EXPECT_FALSE(ApplyMousePointer());
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_IBEAM));
+}
+
+}  // namespace
+}  // namespace vemo
