@@ -41,7 +41,7 @@ constexpr COLORREF kCautionText = RGB(255, 0, 0);
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-struct ControlSpec {
+struct ControlPlan {
   int id;
   const wchar_t* windowClass;
   const wchar_t* text;
@@ -58,7 +58,7 @@ constexpr DWORD kLabel = kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX;
 
 // In tab order: the dialog manager walks the controls in the order they were created.
 // Every control but opt10 starts a group, so the arrow keys move only between the options.
-constexpr std::array<ControlSpec, 10> kControls{{
+constexpr std::array<ControlPlan, 10> kControls{{
     {IDC_TXTFOLDER, WC_EDITW, L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt",
      kChild | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 480, 1380, 6495, 315},
     {IDC_LABEL1, WC_STATICW, L"処理対象フォルダ（adobefnt.lstのあるフォルダ）：", kLabel, 0, 480,
@@ -213,9 +213,9 @@ void FrmVemo::CreateMenus() {
 }
 
 void FrmVemo::CreateControls() {
-  for (const ControlSpec& spec : kControls) {
-    if (!CreateWindowExW(spec.exStyle, spec.windowClass, spec.text, spec.style, 0, 0, 0, 0, hwnd_,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
+  for (const ControlPlan& plan : kControls) {
+    if (!CreateWindowExW(plan.exStyle, plan.windowClass, plan.text, plan.style, 0, 0, 0, 0, hwnd_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(plan.id)), instance_,
                          nullptr)) {
       RaiseSystemError(GetLastError());
     }
@@ -250,14 +250,14 @@ void FrmVemo::Layout(UINT dpi, bool centre) {
   SetWindowPos(hwnd_, nullptr, x, y, width, height, flags);
 
   ApplyFont(dpi);
-  for (const ControlSpec& spec : kControls) {
-    SIZE size{Pixels(spec.width, dpi), Pixels(spec.height, dpi)};
-    if (spec.growToText) {
-      const SIZE text = TextSize(spec.text);
+  for (const ControlPlan& plan : kControls) {
+    SIZE size{Pixels(plan.width, dpi), Pixels(plan.height, dpi)};
+    if (plan.growToText) {
+      const SIZE text = TextSize(plan.text);
       size.cx = std::max(size.cx, text.cx);
       size.cy = std::max(size.cy, text.cy);
     }
-    SetWindowPos(Control(spec.id), nullptr, Pixels(spec.left, dpi), Pixels(spec.top, dpi), size.cx,
+    SetWindowPos(Control(plan.id), nullptr, Pixels(plan.left, dpi), Pixels(plan.top, dpi), size.cx,
                  size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -281,8 +281,8 @@ void FrmVemo::ApplyFont(UINT dpi) {
   }
   UniqueHfont font(CreateFontIndirectW(&metrics.lfMessageFont));
   if (!font) return;
-  for (const ControlSpec& spec : kControls) {
-    SendMessageW(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  for (const ControlPlan& plan : kControls) {
+    SendMessageW(Control(plan.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
   // The old font goes only after no control uses it any more.
   font_ = std::move(font);
