@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "about/sys_info.h"
 #include "app/resource.h"
 #include "platform/app_info.h"
+#include "platform/runtime_error.h"
 #include "platform/system_error.h"
 
 namespace vemo {
@@ -108,13 +110,15 @@ INT_PTR CALLBACK FrmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LP
   if (self == nullptr) return FALSE;
   try {
     return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
+  } catch (const RuntimeError&) {
     // Exceptions must not cross the system's dialog code: the dialog closes and Show raises
     // the error again to the main window.
     self->failure_ = std::current_exception();
-    ::EndDialog(hwnd, 0);
-    return TRUE;
+  } catch (const std::bad_alloc&) {
+    self->failure_ = std::make_exception_ptr(RuntimeError(err::kOutOfMemory));
   }
+  ::EndDialog(hwnd, 0);
+  return TRUE;
 }
 
 INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
