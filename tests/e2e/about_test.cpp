@@ -118,9 +118,13 @@ class AboutDialog : public ::testing::Test {
   DWORD pid() const { return app_->process.id(); }
   HWND main() const { return app_->window; }
 
-  // Help, About through the menu item's id.
-  HWND Open() {
-    Command(main(), IDM_VERSION);
+  // Help, About: through the menu item's id, or its keys Alt+H, A.
+  HWND Open(bool byKeys = false) {
+    if (byKeys) {
+      MenuKeys(main(), L'h', L'a');
+    } else {
+      Command(main(), IDM_VERSION);
+    }
     HWND dialog = WaitForWindow(pid(), L"#32770", kAboutCaption);
     if (dialog) RoundTrip(dialog);
     return dialog;
@@ -190,8 +194,8 @@ TEST_F(AboutDialog, EscClosesAsOkDoesAndTheNextOpeningLoadsAgain) {
   ASSERT_TRUE(Closed(first)) << "Esc did not close the dialog";
   EXPECT_TRUE(app_->process.Running());
 
-  HWND second = Open();
-  ASSERT_TRUE(second) << "the dialog did not open a second time";
+  HWND second = Open(true);
+  ASSERT_TRUE(second) << "Alt+H, A did not open the dialog a second time";
   EXPECT_WEQ(L"べもつーる", TextOf(Control(second, IDC_ABOUT_TITLE)));
   EXPECT_WEQ(L"ﾊﾞｰｼﾞｮﾝ 1.2.3", TextOf(Control(second, IDC_ABOUT_VERSION)));
   EXPECT_EQ(Control(second, IDC_ABOUT_OK), FocusOf(second));
