@@ -101,13 +101,12 @@ void FrmAbout::Show(HWND owner) {
 }
 
 INT_PTR CALLBACK FrmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<FrmAbout*>(lParam);
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-    self->hwnd_ = hwnd;
-  }
+  // The dialog learns its object with WM_INITDIALOG; the few messages before it get the
+  // default handling.
+  if (message == WM_INITDIALOG) ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
   auto* self = reinterpret_cast<FrmAbout*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
   if (self == nullptr) return FALSE;
+  if (message == WM_INITDIALOG) self->hwnd_ = hwnd;
   try {
     return self->HandleMessage(message, wParam, lParam);
   } catch (const RuntimeError&) {
