@@ -29,4 +29,5 @@ if ! locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
     rm -rf "$locale_tmp"
   fi
 fi
-export LC_ALL=ja_JP.UTF-8
+# bash itself looks the locale up without LOCPATH and would warn; the programs find it.
+{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null

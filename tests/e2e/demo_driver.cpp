@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "app/resource.h"
@@ -40,15 +41,19 @@ class Demo {
     Click(Control(main_, IDC_CMDEXECUTE));
     bool completed = false;
     bool failed = false;
-    for (;;) {
+    // Every run ends with a message (done, missing list or error): the first one shows that
+    // the click was taken; after each answer the program settles or shows the next.
+    std::optional<MessageBoxInfo> box = WaitForMessageBox(pid, Deadline{120000}, seen_);
+    if (!box) return Fail("no message after 実行");
+    while (box) {
+      const bool done = box->text.starts_with(kCompletionStart);
+      if (done) Shot(box->window, L"done.bmp", "ready-done");
+      completed = completed || done;
+      failed = failed || box->text.find(kErrorMark) != std::wstring::npos;
+      AnswerBox(*box);
       Settled now = Settle(pid, main_, seen_, Deadline{120000});
       if (!now.settled) return Fail("the program did not come back from 実行");
-      if (!now.box) break;
-      const bool done = now.box->text.starts_with(kCompletionStart);
-      if (done) Shot(now.box->window, L"done.bmp", "ready-done");
-      completed = completed || done;
-      failed = failed || now.box->text.find(kErrorMark) != std::wstring::npos;
-      AnswerBox(*now.box);
+      box = now.box;
     }
 
     ShowAbout(pid);

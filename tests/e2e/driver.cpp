@@ -304,10 +304,21 @@ void Command(HWND window, int id) {
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-void MenuKeys(HWND window, wchar_t menu_key, wchar_t item_key) {
+bool MenuKeys(HWND window, wchar_t menu_key, wchar_t item_key) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
   PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, menu_key);
-  // The menu's own loop takes the item's key from the thread's queue.
-  PostMessageW(window, WM_CHAR, item_key, 0);
+  // The menu bar opens its popup through a message of its own: the item's key must come
+  // after it, once the popup (class #32768) shows. The menu's loop then takes the key from
+  // the thread's queue.
+  const bool open = WaitUntil([&] {
+    for (HWND w : TopLevelWindows(pid)) {
+      if (ClassOf(w) == L"#32768") return true;
+    }
+    return false;
+  });
+  if (open) PostMessageW(window, WM_CHAR, item_key, 0);
+  return open;
 }
 
 bool RoundTrip(HWND window, Deadline deadline) {
@@ -452,6 +463,16 @@ std::wstring CommandLineOf(DWORD pid) {
     }
   }
   return result;
+}
+
+std::wstring ImagePathOf(DWORD pid) {
+  UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process) return {};
+  std::wstring path(32768, L'\0');
+  DWORD size = static_cast<DWORD>(path.size());
+  if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return {};
+  path.resize(size);
+  return path;
 }
 
 }  // namespace vemo::e2e

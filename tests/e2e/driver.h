@@ -35,6 +35,7 @@ class Process {
   // Starts `exe` with the working folder `folder`; throws std::runtime_error on failure.
   static Process Start(const std::filesystem::path& exe, const std::filesystem::path& folder);
 
+  Process() = default;  // no process
   Process(Process&& other) noexcept = default;
   Process& operator=(Process&& other) noexcept;
   ~Process() { Kill(); }
@@ -77,12 +78,15 @@ std::vector<HWND> Children(HWND parent);
 // The control's window style, and whether a button is checked.
 LONG_PTR StyleOf(HWND window);
 bool IsChecked(HWND button);
-// Posts the click, so that a modal box the click opens cannot block the caller.
+// Posts the click, so that a modal box the click opens cannot block the caller. A round trip
+// right after it proves nothing: sent messages overtake posted ones. Wait for what the click
+// shows first, then Settle.
 void Click(HWND button);
-// A menu item or accelerator, posted as WM_COMMAND with the item's id.
+// A menu item, posted as WM_COMMAND with the item's id.
 void Command(HWND window, int id);
-// The keyboard path of a menu: Alt + `menu_key`, then `item_key`.
-void MenuKeys(HWND window, wchar_t menu_key, wchar_t item_key);
+// The keyboard path of a menu: Alt + `menu_key`, then, once the menu is open, `item_key`.
+// False when the menu did not open.
+bool MenuKeys(HWND window, wchar_t menu_key, wchar_t item_key);
 // Waits until the program has handled every message sent before (a round trip).
 bool RoundTrip(HWND window, Deadline deadline = kWait);
 
@@ -128,5 +132,7 @@ struct ProcessEntry {
 std::vector<ProcessEntry> ProcessesNamed(const std::wstring& exe_name);
 // The command line of another process, read from its process parameters; empty on failure.
 std::wstring CommandLineOf(DWORD pid);
+// The full path of another process's executable; empty on failure.
+std::wstring ImagePathOf(DWORD pid);
 
 }  // namespace vemo::e2e

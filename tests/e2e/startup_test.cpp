@@ -86,7 +86,7 @@ TEST(Startup, ExitEndsTheProgram) {
   {
     Running app = StartToMainWindow(workspace);
     ASSERT_TRUE(app.window);
-    MenuKeys(app.window, L'f', L'x');
+    ASSERT_TRUE(MenuKeys(app.window, L'f', L'x')) << "the File menu did not open";
     EXPECT_TRUE(app.process.WaitExit()) << "Alt+F, X";
   }
   {

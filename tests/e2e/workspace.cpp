@@ -74,6 +74,14 @@ std::string ListOf(std::initializer_list<std::string_view> names) {
   return list;
 }
 
+std::string Renamed(std::string list, std::string_view old_name, std::string_view new_name) {
+  const std::string key = "FontName:" + std::string(old_name);
+  const size_t at = list.find(key);
+  EXPECT_NE(std::string::npos, at) << "no entry " << key;
+  if (at != std::string::npos) list.replace(at, key.size(), "FontName:" + std::string(new_name));
+  return list;
+}
+
 Running StartToMainWindow(const Workspace& workspace) {
   Running running{workspace.Start(), nullptr};
   running.window = WaitForWindow(running.process.id(), L"", kMainCaption);

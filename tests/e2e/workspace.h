@@ -75,6 +75,8 @@ std::string Row(std::string_view old_name, std::string_view new_name);
 std::string Entry(std::string_view name);
 // A small font list: a header, then one block per name.
 std::string ListOf(std::initializer_list<std::string_view> names);
+// `list` with its first "FontName:" & `old_name` entry renamed, as the program should leave it.
+std::string Renamed(std::string list, std::string_view old_name, std::string_view new_name);
 
 // A started program whose main window is up, with nothing else on screen.
 struct Running {
