@@ -47,10 +47,9 @@ class Demo {
     if (!box) return Fail("no message after 実行");
     while (box) {
       const bool done = box->text.starts_with(kCompletionStart);
-      if (done) Shot(box->window, L"done.bmp", "ready-done");
       completed = completed || done;
       failed = failed || box->text.find(kErrorMark) != std::wstring::npos;
-      AnswerBox(*box);
+      AnswerBox(*box, done ? L"done.bmp" : nullptr);
       Settled now = Settle(pid, main_, seen_, Deadline{120000});
       if (!now.settled) return Fail("the program did not come back from 実行");
       box = now.box;
@@ -71,7 +70,7 @@ class Demo {
         [&] {
           main_ = WaitForWindow(pid, L"", kMainCaption, Deadline{0});
           if (main_) return true;
-          if (auto box = WaitForMessageBox(pid, Deadline{0}, seen_)) AnswerBox(*box);
+          if (auto box = WaitForMessageBox(pid, Deadline{0}, seen_)) AnswerBox(*box, nullptr);
           return false;
         },
         Deadline{20000});
@@ -96,7 +95,7 @@ class Demo {
     if (Control(about, IDC_ABOUT_TITLE) == nullptr && ClassOf(about) == L"#32770" &&
         GetDlgItem(about, 0xFFFF)) {
       Say("a message instead of the About dialog:");
-      AnswerBox(Describe(about));
+      AnswerBox(Describe(about), nullptr);
       return;
     }
     Say("About dialog: " + Utf8(TextOf(about)) + " / " +
@@ -112,13 +111,15 @@ class Demo {
     seen_.push_back(about);
   }
 
-  void AnswerBox(const MessageBoxInfo& box) {
+  // Logs the box, takes its screenshot when `shot` names one, and answers OK.
+  void AnswerBox(const MessageBoxInfo& box, const wchar_t* shot) {
     const char* icon = box.icon == 16   ? "stop"
                        : box.icon == 48 ? "exclamation"
                        : box.icon == 64 ? "information"
                        : box.icon == 0  ? "none"
                                         : "?";
     Say("message [" + Utf8(box.caption) + ", icon " + icon + "]: " + Utf8(box.text));
+    if (shot) Shot(box.window, shot, "ready-done");
     Say("answering OK");
     if (!Answer(box)) Say("the message did not close");
     seen_.push_back(box.window);

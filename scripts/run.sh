@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Prepares the demo in the project's Wine prefix and runs the program on it:
+#  - C:\Program Files\べもつーる holds vemotool.exe and a demo Fonts.txt;
+#  - C:\Program Files\Common Files\Adobe\TypeSpt (the program's default folder) holds a demo
+#    AdobeFnt05.lst and AdobeFnt.lst.
+# All are fresh copies at every run (CP932, CR LF), so the demo can be repeated.
+# With a display the program starts for the user. Without one, a driver makes one whole run
+# through the window under Xvfb as a user would, and the screenshots land in the build folder.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+. scripts/wine-env.sh
+build=$build_dir
+exe="$build/windows/vemotool.exe"
+driver="$build/windows/tests/e2e/vemo_demo.exe"
+[ -f "$exe" ] || { echo "error: $exe is missing (make build)"; exit 1; }
+scripts/wine-prefix.sh || exit 1
+
+drive_c="$WINEPREFIX/drive_c"
+program="$drive_c/Program Files/べもつーる"
+typespt="$drive_c/Program Files/Common Files/Adobe/TypeSpt"
+win_exe='C:\Program Files\べもつーる\vemotool.exe'
+out="$build/demo"
+
+# UTF-8 with LF in the repository, CP932 with CR LF in the prefix.
+to_cp932() { iconv -f UTF-8 -t CP932 "$1" | sed 's/$/\r/' >"$2"; }
+
+rm -rf "$program" "$out"
+mkdir -p "$program" "$typespt" "$out"
+cp "$exe" "$program/vemotool.exe"
+to_cp932 scripts/demo/Fonts.txt "$program/Fonts.txt"
+for list in AdobeFnt05.lst AdobeFnt.lst; do
+  to_cp932 "scripts/demo/$list" "$typespt/$list"
+  cp "$typespt/$list" "$out/$list.before"
+done
+echo "Demo prepared in $WINEPREFIX:"
+echo "  C:\\Program Files\\べもつーる: vemotool.exe, Fonts.txt"
+echo "  C:\\Program Files\\Common Files\\Adobe\\TypeSpt: AdobeFnt05.lst, AdobeFnt.lst"
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "Starting vemotool.exe (Wine output: $out/wine.log)"
+  # Output to a file: Wine's background processes keep a pipe open.
+  (cd "$program" && wine vemotool.exe >"$out/wine.log" 2>&1 </dev/null)
+  exit 0
+fi
+
+[ -f "$driver" ] || { echo "error: $driver is missing (make build)"; exit 1; }
+echo "No display: one whole run under Xvfb, driven through the window"
+win_out=$(winepath -w "$out" 2>/dev/null)
+xvfb-run -a -s '-screen 0 1280x1024x24' \
+  timeout 300 wine "$driver" "$win_exe" "$win_out" >"$out/wine.log" 2>&1 </dev/null
+rc=$?
+wineserver -k >/dev/null 2>&1 || true
+
+echo
+echo "What happened:"
+if [ -f "$out/demo.log" ]; then
+  sed 's/^/  /' "$out/demo.log"
+else
+  echo "  (nothing: the driver did not start; see $out/wine.log)"
+  rc=1
+fi
+
+echo
+echo "Changed FontName: lines of AdobeFnt05.lst (old -> new):"
+fontnames() { grep -a '^FontName:' "$1" | tr -d '\r' | iconv -f CP932 -t UTF-8; }
+changed=$(paste -d '\t' <(fontnames "$out/AdobeFnt05.lst.before") \
+  <(fontnames "$typespt/AdobeFnt05.lst") | awk -F '\t' '$1 != $2 { print "  " $1 "  ->  " $2 }')
+if [ -n "$changed" ]; then echo "$changed"; else echo "  (none)"; fi
+if cmp -s "$out/AdobeFnt.lst.before" "$typespt/AdobeFnt.lst"; then
+  echo "AdobeFnt.lst (Illustrator 8 or 9) is unchanged, as it should be with Illustrator 10 chosen."
+fi
+if [ -f "$program/AdobeFnt05.lst のバックアップ" ]; then
+  echo "Backup: C:\\Program Files\\べもつーる\\AdobeFnt05.lst のバックアップ"
+fi
+
+echo
+for shot in main:screenshot done:screenshot-done about:screenshot-about; do
+  bmp="$out/${shot%%:*}.bmp"
+  png="$build/${shot##*:}.png"
+  rm -f "$png"
+  if [ -f "$bmp" ] && convert "$bmp" "$png" 2>/dev/null; then echo "Screenshot: $png"; fi
+done
+[ $rc -eq 0 ] && echo "The demo run completed." || echo "The demo run FAILED (exit $rc)."
+exit $rc
