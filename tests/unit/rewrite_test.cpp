@@ -153,6 +153,29 @@ TEST(RewriteFontList, Row1025RaisesError9) {
   EXPECT_EQ(RewriteFontList("FontName:A", table, -3), "FontName:A");
 }
 
+TEST(RewriteFontList, ANameThatRunsIntoALaterReplacementMatchesOnceItIsMade) {
+  // Row 2's name reaches from the first entry into the second, which row 1 renames.
+  EXPECT_EQ(Rewrite("FontName:A FontName:B", {{"B", "C"}, {"A FontName:C", "D"}}), "FontName:D");
+  EXPECT_EQ(Rewrite("FontName:A FontName:B", {{"A FontName:C", "D"}, {"B", "C"}}),
+            "FontName:A FontName:C");
+  // And one that no longer matches once the entry it runs into was renamed.
+  EXPECT_EQ(Rewrite("FontName:A FontName:B", {{"B", "C"}, {"A FontName:B", "D"}}),
+            "FontName:A FontName:C");
+}
+
+TEST(RewriteFontList, KeepsTheOrderOfEntriesWhenReplacementsSplitIntoManyEntries) {
+  // Each replacement adds entries; with the smallest label gap every one relabels the list.
+  const Rows rows = {
+      {"A", "B FontName:X FontName:X"}, {"X", "Y"}, {"X", "Z"}, {"B", "X"}, {"X", "W"}};
+  const std::string list = "FontName:A FontName:X";
+  const FontTable table = TableOf(rows);
+  const std::string expected = "FontName:W FontName:Y FontName:Z FontName:X";
+  EXPECT_EQ(reference::StraightforwardRewrite(list, table, 5), expected);
+  for (const RewriteTuning& tuning :
+       {RewriteTuning{}, RewriteTuning{1, 1}, RewriteTuning{4, 2}, RewriteTuning{64, 1}})
+    EXPECT_EQ(RewriteFontList(list, table, 5, tuning), expected) << tuning.pieceBytes;
+}
+
 // Random lists and tables over a few bytes that make every kind of collision likely:
 // keyword letters in both cases, lead bytes that swallow them, line ends, full-width
 // letters. The program's method must give the plain method's output on every one.
@@ -178,16 +201,58 @@ class RandomLists {
     return text;
   }
 
-  // A name: often one taken from after a keyword in the list, so that rows match.
-  std::string Name(const std::string& list) {
-    if (Below(3) != 0 && list.size() > 0) {
-      const std::size_t at = list.find("FontName:", Below(list.size()));
-      if (at != std::string::npos) {
-        const std::size_t start = at + 9;
-        return list.substr(start, 1 + Below(6));
-      }
+  // Entries of a few short names in several spellings of the keyword, with separators
+  // that include a lone lead byte and nothing at all.
+  std::string Entries(std::size_t count) {
+    static const std::vector<std::string> kKeywords = {"FontName:", "fontname:", "FONTNAME:"};
+    std::string text = Text(3);
+    for (std::size_t i = 0; i < count; ++i)
+      text += kKeywords[Below(kKeywords.size())] + Tokens(1 + Below(3)) + Separator();
+    return text;
+  }
+
+  // A replacement: a few tokens, sometimes ending in a lead byte or holding more entries.
+  std::string Replacement() {
+    switch (Below(6)) {
+      case 0:
+        return "";
+      case 1:
+        return Tokens(1 + Below(2)) + Separator() + "FontName:" + Tokens(1 + Below(2));
+      case 2:
+        return Tokens(1 + Below(2)) + "\x83";
+      case 3:
+        return Text(14);
+      default:
+        return Tokens(1 + Below(3));
+    }
+  }
+
+  // A name that is likely to match: what follows a keyword in the list as the rows before
+  // left it, in the list as it was, or in an earlier replacement, sometimes running on
+  // into the next entries.
+  std::string Name(const std::string& now, const std::string& before, const Rows& earlier) {
+    const std::size_t choice = Below(5);
+    const std::string& source = choice == 1 && !earlier.empty()
+                                    ? earlier[Below(earlier.size())].second
+                                    : (choice == 3 ? before : now);
+    if (choice < 4 && !source.empty()) {
+      const std::size_t at = source.find("FontName:", Below(source.size()));
+      if (at != std::string::npos) return source.substr(at + 9, 1 + Below(choice >= 2 ? 24 : 6));
     }
     return Text(5);
+  }
+
+  std::string Tokens(std::size_t count) {
+    static const std::vector<std::string> kTokens = {
+        "A", "B", "a", "\x83", "\x82\x60", "\x82\x81", "\x83\x41", "\x83\x83"};
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += kTokens[Below(kTokens.size())];
+    return text;
+  }
+
+  std::string Separator() {
+    static const std::vector<std::string> kSeparators = {"\r\n", "\n", " ", "", "\x83", "\r"};
+    return kSeparators[Below(kSeparators.size())];
   }
 
   std::size_t Below(std::size_t n) {
@@ -200,13 +265,21 @@ class RandomLists {
 
 TEST(RewriteFontList, GivesThePlainMethodsOutputOnRandomInput) {
   const RewriteTuning tunings[] = {{}, {1, 1}, {2, 2}, {3, 1u << 20}, {7, 3}};
-  for (std::uint32_t seed = 1; seed <= 4000; ++seed) {
+  for (std::uint32_t seed = 1; seed <= 8000; ++seed) {
     RandomLists random(seed);
-    const std::string list = random.Text(160);
-    Rows rows(random.Below(12));
-    for (auto& [current, replacement] : rows) {
-      current = random.Name(list);
-      replacement = random.Below(8) == 0 ? "" : random.Text(12);
+    const bool entries = seed % 2 == 0;
+    const std::string list = entries ? random.Entries(random.Below(12)) : random.Text(160);
+    // Names are often taken from the list as the rows before have left it, so that rows
+    // chain and run into each other's replacements.
+    Rows rows;
+    std::string sofar = list;
+    for (std::size_t row = random.Below(16); row > 0; --row) {
+      std::string current = random.Name(sofar, list, rows);
+      rows.emplace_back(std::move(current), entries ? random.Replacement() : random.Text(14));
+      const auto& [name, replacement] = rows.back();
+      const std::size_t at = reference::FindFirst(sofar, "FontName:" + name);
+      if (!name.empty() && !replacement.empty() && at != std::string::npos)
+        sofar.replace(at, 9 + name.size(), "FontName:" + replacement);
     }
     const FontTable table = TableOf(rows);
     const auto count = static_cast<std::int32_t>(rows.size());
