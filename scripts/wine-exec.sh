@@ -9,8 +9,14 @@ set -uo pipefail
 # and error and outlive the program; a caller reading them through a pipe (ctest does)
 # would wait for them. So the output goes to files and is copied out once wine returns.
 out=$(mktemp "${TMPDIR:-/tmp}/vemo-wine.XXXXXX")
-trap 'rm -f "$out" "$out.err"' EXIT
-wine "$@" >"$out" 2>"$out.err" </dev/null
+# A program that hangs is ended here, before ctest's own limit (120 s) would end only this
+# script and leave the program running. VEMO_WINE_TIMEOUT changes the limit.
+timeout -k 5 "${VEMO_WINE_TIMEOUT:-110}" wine "$@" >"$out" 2>"$out.err" </dev/null &
+child=$!
+trap 'kill $child 2>/dev/null; rm -f "$out" "$out.err"' EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+wait $child
 rc=$?
 cat "$out"
 cat "$out.err" >&2

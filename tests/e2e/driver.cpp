@@ -355,7 +355,8 @@ MessageBoxInfo Describe(HWND box) {
   for (HWND w : Children(box)) {
     if (Lower(ClassOf(w)) == L"button" && IsWindowVisible(w)) info.buttons.push_back(TextOf(w));
   }
-  info.icon = RecogniseIcon(box);
+  // The icon reaches the screen a moment after the box shows.
+  WaitUntil([&] { return (info.icon = RecogniseIcon(box)) != -1; }, Deadline{3000});
   return info;
 }
 
