@@ -55,50 +55,65 @@ bool IsKeywordAt(std::string_view text, std::size_t pos) {
   return true;
 }
 
-// Start of every occurrence of the keyword at a character boundary, in order.
-std::vector<std::size_t> FindOccurrences(std::string_view text) {
-  std::vector<std::size_t> found;
-  const std::size_t colonOffset = kKeyword.size() - 1;
-  for (std::size_t colon = text.find(':', colonOffset); colon != std::string_view::npos;
-       colon = text.find(':', colon + 1)) {
-    const std::size_t start = colon - colonOffset;
-    if (IsKeywordAt(text, start) && IsCharBoundary(text, start)) found.push_back(start);
-  }
-  return found;
-}
-
-// The trie of the folded names (column 1) of the rows that take part.
+// The trie of the folded names (column 1) of the rows that take part. Its edges live in one
+// open-addressing table, so that a step costs about one probe however many names share a
+// prefix.
 class NameTrie {
  public:
-  NameTrie() : nodes_(1) {}
+  NameTrie() : keys_(1), edges_(64) {}
 
   void Add(std::string_view foldedName, std::int32_t key) {
     std::int32_t node = 0;
     for (char c : foldedName) {
       std::int32_t next = Child(node, static_cast<unsigned char>(c));
       if (next == kNone) {
-        next = static_cast<std::int32_t>(nodes_.size());
-        nodes_[node].children.emplace_back(static_cast<unsigned char>(c), next);
-        nodes_.emplace_back();
+        next = static_cast<std::int32_t>(keys_.size());
+        keys_.emplace_back();
+        Insert(EdgeKey(node, static_cast<unsigned char>(c)), next);
       }
       node = next;
     }
-    nodes_[node].keys.push_back(key);
+    keys_[node].push_back(key);
   }
 
   std::int32_t Child(std::int32_t node, unsigned char c) const {
-    for (const auto& [byte, child] : nodes_[node].children)
-      if (byte == c) return child;
-    return kNone;
+    const std::uint64_t key = EdgeKey(node, c);
+    for (std::size_t i = Slot(key);; i = (i + 1) & (edges_.size() - 1)) {
+      if (edges_[i].key == key) return edges_[i].child;
+      if (edges_[i].key == 0) return kNone;
+    }
   }
-  const std::vector<std::int32_t>& Keys(std::int32_t node) const { return nodes_[node].keys; }
+  const std::vector<std::int32_t>& Keys(std::int32_t node) const { return keys_[node]; }
 
  private:
-  struct Node {
-    std::vector<std::pair<unsigned char, std::int32_t>> children;
-    std::vector<std::int32_t> keys;  // names that end here
+  struct Edge {
+    std::uint64_t key = 0;  // 0: free
+    std::int32_t child = kNone;
   };
-  std::vector<Node> nodes_;
+  static std::uint64_t EdgeKey(std::int32_t node, unsigned char c) {
+    return (static_cast<std::uint64_t>(node) << 8 | c) + 1;
+  }
+  std::size_t Slot(std::uint64_t key) const {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15u) >> 32) & (edges_.size() - 1);
+  }
+  void Insert(std::uint64_t key, std::int32_t child) {
+    if (2 * (++edgeCount_) > edges_.size()) {
+      std::vector<Edge> old(edges_.size() * 2);
+      old.swap(edges_);
+      for (const Edge& e : old)
+        if (e.key != 0) Place(e);
+    }
+    Place(Edge{key, child});
+  }
+  void Place(const Edge& edge) {
+    std::size_t i = Slot(edge.key);
+    while (edges_[i].key != 0) i = (i + 1) & (edges_.size() - 1);
+    edges_[i] = edge;
+  }
+
+  std::vector<std::vector<std::int32_t>> keys_;  // by node: the names that end there
+  std::vector<Edge> edges_;
+  std::size_t edgeCount_ = 0;
 };
 
 class Rewriter {
@@ -119,16 +134,26 @@ class Rewriter {
     return it->second;
   }
 
+  // Splits the content into pieces at every occurrence of the keyword and files each
+  // occurrence under the names that match it, while its bytes are still in the cache.
   void BuildIndex() {
-    const std::vector<std::size_t> occurrences = FindOccurrences(content_);
+    const std::size_t colonOffset = kKeyword.size() - 1;
     std::size_t start = 0;
-    for (std::size_t i = 0; i <= occurrences.size(); ++i) {
-      const std::size_t end = i < occurrences.size() ? occurrences[i] : content_.size();
-      AppendInPieces(start, end, i > 0);
-      start = end;
+    bool occurrence = false;  // whether `start` begins an occurrence
+    for (std::size_t colon = content_.find(':', colonOffset); colon != std::string_view::npos;
+         colon = content_.find(':', colon + 1)) {
+      const std::size_t at = colon - colonOffset;
+      if (!IsKeywordAt(content_, at) || !IsCharBoundary(content_, at)) continue;
+      AppendInPieces(start, at, occurrence);
+      start = at;
+      occurrence = true;
+      // The piece that AppendInPieces will make next begins at `at`.
+      const auto seg = static_cast<std::int32_t>(segs_.size());
+      const std::uint64_t label = LabelOfNewPiece(seg);
+      WalkNames(content_.substr(at + kKeyword.size()),
+                [&](std::int32_t key) { heaps_[key].emplace(label, seg); });
     }
-    for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next)
-      if (segs_[seg].occurrence) IndexMatches(seg);
+    AppendInPieces(start, content_.size(), occurrence);
   }
 
   void Apply(std::int32_t key, std::string_view replacement) {
@@ -176,11 +201,15 @@ class Rewriter {
         split = last + 1;
       }
       const std::int32_t seg = NewSegment(content_.substr(start, split - start), occurrence);
-      segs_[seg].label = tuning_.labelGap * (static_cast<std::uint64_t>(seg) + 1);
+      segs_[seg].label = LabelOfNewPiece(seg);
       Link(tail_, seg, kNone);
       occurrence = false;
       start = split;
     }
+  }
+
+  std::uint64_t LabelOfNewPiece(std::int32_t seg) const {
+    return tuning_.labelGap * (static_cast<std::uint64_t>(seg) + 1);
   }
 
   std::int32_t NewSegment(std::string_view text, bool occurrence) {
@@ -243,6 +272,13 @@ class Rewriter {
 
   // Files `seg` under every name that matches at it.
   void IndexMatches(std::int32_t seg) {
+    const std::string_view text = segs_[seg].text;
+    // A piece longer than any comparison reads holds all it needs (the usual case).
+    if (text.size() > reach_) {
+      const std::uint64_t label = segs_[seg].label;
+      return WalkNames(text.substr(kKeyword.size()),
+                       [&](std::int32_t key) { heaps_[key].emplace(label, seg); });
+    }
     Cursor c{seg, 0};
     for (std::size_t i = 0; i < kKeyword.size() && c.seg != kNone; ++i) Step(c);
     std::int32_t node = 0;
@@ -253,6 +289,28 @@ class Rewriter {
       for (std::size_t i = 0; i < length && node != kNone; ++i) node = trie_.Child(node, folded[i]);
       if (node == kNone) return;
       for (std::int32_t key : trie_.Keys(node)) heaps_[key].emplace(segs_[seg].label, seg);
+    }
+  }
+
+  // Calls `found` with every name that matches the start of `text` (the bytes after a
+  // keyword) as characters. Stops where no name goes on, or at the end of `text`.
+  template <typename Found>
+  void WalkNames(std::string_view text, Found&& found) const {
+    std::int32_t node = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+      const std::size_t length = cp932::CharLength(text, pos);
+      if (length == 1) {
+        node = trie_.Child(node, cp932::FoldSingle(static_cast<unsigned char>(text[pos])));
+      } else {
+        const unsigned code =
+            cp932::DoubleFolded(static_cast<unsigned>(static_cast<unsigned char>(text[pos])) << 8 |
+                                static_cast<unsigned char>(text[pos + 1]));
+        node = trie_.Child(node, static_cast<unsigned char>(code >> 8));
+        if (node != kNone) node = trie_.Child(node, static_cast<unsigned char>(code & 0xFF));
+      }
+      if (node == kNone) return;
+      for (std::int32_t key : trie_.Keys(node)) found(key);
+      pos += length;
     }
   }
 
