@@ -45,7 +45,10 @@ fi
 
 [ -f "$driver" ] || { echo "error: $driver is missing (make build)"; exit 1; }
 echo "No display: one whole run under Xvfb, driven through the window"
-win_out=$(winepath -w "$out" 2>/dev/null)
+# Spelled without winepath: any wine call made here, outside the Xvfb session, would start
+# the prefix's desktop without a display, and the program started next would find no window
+# driver.
+win_out="Z:${out//\//\\}"
 xvfb-run -a -s '-screen 0 1280x1024x24' \
   timeout 300 wine "$driver" "$win_exe" "$win_out" >"$out/wine.log" 2>&1 </dev/null
 rc=$?
