@@ -9,7 +9,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   wine wine64
   xvfb xauth x11-apps imagemagick
-  fonts-ipafont-gothic locales
+  fonts-ipafont-gothic fonts-wine locales
 )
 
 missing=()
