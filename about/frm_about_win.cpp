@@ -185,10 +185,10 @@ void FrmAbout::cmdSysInfo_Click() {
 
 void FrmAbout::CreateControls() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlSpec& item : kControls) {
     HWND control = ::CreateWindowExW(
-        0, spec.windowClass, spec.text, WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        0, item.windowClass, item.text, WS_CHILD | WS_VISIBLE | item.style, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance, nullptr);
     if (control == nullptr) RaiseSystemError(::GetLastError());
   }
 }
@@ -221,9 +221,9 @@ void FrmAbout::Layout(bool centre) {
   }
   ::SetWindowPos(hwnd_, nullptr, x, y, width, height, flags);
 
-  for (const ControlSpec& spec : kControls) {
-    ::MoveWindow(::GetDlgItem(hwnd_, spec.id), Px(spec.left), Px(spec.top), Px(spec.width),
-                 Px(spec.height), TRUE);
+  for (const ControlSpec& item : kControls) {
+    ::MoveWindow(::GetDlgItem(hwnd_, item.id), Px(item.left), Px(item.top), Px(item.width),
+                 Px(item.height), TRUE);
   }
   ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -257,8 +257,8 @@ void FrmAbout::ApplyFont() {
   }
   UniqueHfont font(::CreateFontIndirectW(&metrics.lfMessageFont));
   if (!font) RaiseSystemError(::GetLastError());
-  for (const ControlSpec& spec : kControls) {
-    ::SendDlgItemMessageW(hwnd_, spec.id, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  for (const ControlSpec& item : kControls) {
+    ::SendDlgItemMessageW(hwnd_, item.id, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
   font_ = std::move(font);
 }
