@@ -30,17 +30,26 @@ bool FixFontList(const FixFontListInput& input, const FontTable& table, std::int
                  FileSystem& files, Ui& ui) {
   const std::wstring listName = input.opt10 ? L"AdobeFnt05.lst" : L"AdobeFnt.lst";
   const std::wstring listPath = TargetFolder(input.folderText) + listName;
-  if (!files.FileExists(listPath)) {
+  const std::wstring backupPath = input.programFolder + L"\\" + listName + L" のバックアップ";
+  if (FixListFile(listPath, backupPath, table, fontCount, files) == ListFix::kMissing) {
     ui.ShowMessage(L"次のファイルが存在しません。\r\n" + listPath, MessageStyle::kExclamation);
     return false;
   }
-  // Made once: it keeps the list as it was before the tool first changed it.
-  const std::wstring backupPath = input.programFolder + L"\\" + listName + L" のバックアップ";
-  if (!files.FileExists(backupPath)) files.CopyWholeFile(listPath, backupPath);
-
-  std::string rewritten = RewriteFontList(files.ReadWholeFile(listPath), table, fontCount);
-  files.ReplaceWholeFile(listPath, rewritten);
   return true;
+}
+
+ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath,
+                    const FontTable& table, std::int32_t fontCount, FileSystem& files,
+                    std::vector<RowOutcome>* outcomes) {
+  if (!files.FileExists(listPath)) return ListFix::kMissing;
+  // Made once: it keeps the list as it was before the tool first changed it.
+  const bool backUp = !files.FileExists(backupPath);
+  if (backUp) files.CopyWholeFile(listPath, backupPath);
+
+  std::string rewritten =
+      RewriteFontList(files.ReadWholeFile(listPath), table, fontCount, outcomes);
+  files.ReplaceWholeFile(listPath, rewritten);
+  return backUp ? ListFix::kBackedUpRewritten : ListFix::kRewritten;
 }
 
 }  // namespace vemo

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fontfix/font_table.h"
 
@@ -24,11 +25,41 @@ std::wstring TrimBlanks(std::wstring_view text);
 // TrimBlanks, then "\" appended unless the text already ends in one.
 std::wstring TargetFolder(std::wstring_view folderText);
 
+// What one row of the table did to the list.
+enum class RowResult {
+  kSkipped,   // one of its names is empty
+  kNotFound,  // no entry matched
+  kApplied,
+};
+struct RowOutcome {
+  RowResult result = RowResult::kSkipped;
+  // kApplied: the 1-based line of the rewritten list on which the entry it replaced starts
+  // (CR LF, a lone CR and a lone LF each end a line). An entry that a later row overwrote
+  // from an earlier start counts as starting where that later entry starts.
+  std::int64_t line = 0;
+};
+
 // Applies rows 1..fontCount of the table to the content: for each row with both names
 // non-empty, the first "FontName:" & old (letter case folded, at a CP932 character
 // boundary) becomes "FontName:" & new. Raises error 9 at a row above 1024.
 std::string RewriteFontList(std::string_view content, const FontTable& table,
                             std::int32_t fontCount);
+// The same, and one outcome per row 1..fontCount in `outcomes` (replaced).
+std::string RewriteFontList(std::string_view content, const FontTable& table,
+                            std::int32_t fontCount, std::vector<RowOutcome>* outcomes);
+
+enum class ListFix {
+  kMissing,           // no list file: nothing was read or written
+  kRewritten,         // the backup was there already and was left alone
+  kBackedUpRewritten  // the backup was made by this run
+};
+
+// The file work of the rewrite, on paths: when `listPath` names an existing file, copies it
+// to `backupPath` unless a file is there, reads it, rewrites it and puts the result in place
+// atomically. Runtime errors pass through; the list is then exactly as it was.
+ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath,
+                    const FontTable& table, std::int32_t fontCount, FileSystem& files,
+                    std::vector<RowOutcome>* outcomes = nullptr);
 
 // The whole job. Returns false when the list file is missing: the exclamation message has
 // been shown and nothing was read or written. Returns true when the list was rewritten.

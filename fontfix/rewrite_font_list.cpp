@@ -8,6 +8,11 @@
 // piece that still matches, and its replacement rebuilds only the pieces it touched, the
 // pieces whose characters it shifted, and the match lists of the pieces just before it
 // whose names could run into it. The pieces are joined once at the end.
+//
+// For the per-row report, each applied row leaves a mark on the piece its replacement
+// starts; a replacement that swallows a marked piece carries the mark into the pieces it
+// makes, so at the join every mark has its place in the output, and one pass over the
+// output turns places into line numbers.
 #include <algorithm>
 #include <cstring>
 #include <deque>
@@ -118,8 +123,8 @@ class NameTrie {
 
 class Rewriter {
  public:
-  Rewriter(std::string_view content, const RewriteTuning& tuning)
-      : content_(content), tuning_(tuning) {}
+  Rewriter(std::string_view content, const RewriteTuning& tuning, bool marking)
+      : content_(content), tuning_(tuning), marking_(marking) {}
 
   // Returns the key of a folded name, the same key for names that fold alike.
   std::int32_t AddName(const std::string& name) {
@@ -156,19 +161,28 @@ class Rewriter {
     AppendInPieces(start, content_.size(), occurrence);
   }
 
-  void Apply(std::int32_t key, std::string_view replacement) {
+  // False when no entry matches. `row` (0-based) names the mark the replacement leaves.
+  bool Apply(std::int32_t key, std::string_view replacement, std::int32_t row) {
     const std::int32_t match = FirstMatch(key);
-    if (match == kNone) return;
-    Replace(match, foldedKeys_[key].size(), replacement);
+    if (match == kNone) return false;
+    Replace(match, foldedKeys_[key].size(), replacement, row);
+    return true;
   }
 
-  std::string Join() const {
+  // The output; with marks, also the line each marked row's entry starts on.
+  std::string Join(std::vector<RowOutcome>* outcomes) const {
     std::size_t size = 0;
     for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next)
       size += segs_[seg].text.size();
     std::string out;
     out.reserve(size);
-    for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next) out += segs_[seg].text;
+    std::vector<std::pair<std::size_t, std::int32_t>> places;  // output position, row
+    for (std::int32_t seg = head_; seg != kNone; seg = segs_[seg].next) {
+      for (std::int32_t m = segs_[seg].marks; m != kNone; m = marks_[m].next)
+        places.emplace_back(out.size() + marks_[m].offset, marks_[m].row);
+      out += segs_[seg].text;
+    }
+    if (outcomes) NumberLines(out, places, *outcomes);
     return out;
   }
 
@@ -180,8 +194,15 @@ class Rewriter {
     std::uint64_t label;  // increases along the list
     std::int32_t prev;
     std::int32_t next;
+    std::int32_t marks;  // first of the marks on this piece, or kNone
     bool occurrence;
     bool alive;
+  };
+  // Where an applied row's entry starts: `offset` bytes into the piece that holds it.
+  struct Mark {
+    std::int32_t row;
+    std::size_t offset;
+    std::int32_t next;  // the next mark on the same piece
   };
   struct Cursor {
     std::int32_t seg;
@@ -213,7 +234,7 @@ class Rewriter {
   }
 
   std::int32_t NewSegment(std::string_view text, bool occurrence) {
-    segs_.push_back(Segment{text, 0, kNone, kNone, occurrence, true});
+    segs_.push_back(Segment{text, 0, kNone, kNone, kNone, occurrence, true});
     return static_cast<std::int32_t>(segs_.size() - 1);
   }
 
@@ -326,7 +347,8 @@ class Rewriter {
   }
 
   // Replaces the `keyLength` bytes at the start of `seg` with `replacement`.
-  void Replace(std::int32_t seg, std::size_t keyLength, std::string_view replacement) {
+  void Replace(std::int32_t seg, std::size_t keyLength, std::string_view replacement,
+               std::int32_t row) {
     const std::int32_t before = segs_[seg].prev;
     std::int32_t last = seg;
     std::size_t rest = keyLength;
@@ -337,7 +359,18 @@ class Rewriter {
     std::string& text = storage_.emplace_back(replacement);
     text += segs_[last].text.substr(rest);
     std::int32_t after = segs_[last].next;
-    for (std::int32_t dead = seg; dead != after; dead = segs_[dead].next) segs_[dead].alive = false;
+    // Marks on the replaced pieces move into `text`: one inside the key goes to the start of
+    // the entry that overwrote it, one after the key keeps its distance from the key's end.
+    std::vector<std::pair<std::int32_t, std::size_t>> moved;  // mark, offset in `text`
+    std::size_t deadStart = 0;
+    for (std::int32_t dead = seg; dead != after; dead = segs_[dead].next) {
+      segs_[dead].alive = false;
+      for (std::int32_t m = segs_[dead].marks; m != kNone; m = marks_[m].next) {
+        const std::size_t at = deadStart + marks_[m].offset;
+        moved.emplace_back(m, at < keyLength ? 0 : replacement.size() + at - keyLength);
+      }
+      deadStart += segs_[dead].text.size();
+    }
 
     // Walk the new text. When its last byte turns out to lead a character whose trail byte
     // is the next piece's first, the characters after it have shifted: take that piece in.
@@ -346,6 +379,8 @@ class Rewriter {
       if (pos > 0 && IsKeywordAhead(text, pos, after)) starts.push_back(pos);
       if (pos + 1 == text.size() && IsLeadByte(static_cast<unsigned char>(text[pos])) &&
           IsByteTrail(ByteAt(Cursor{after, 0}))) {
+        for (std::int32_t m = segs_[after].marks; m != kNone; m = marks_[m].next)
+          moved.emplace_back(m, text.size() + marks_[m].offset);
         text += segs_[after].text;
         segs_[after].alive = false;
         after = segs_[after].next;
@@ -365,6 +400,10 @@ class Rewriter {
       Link(prev, piece, after);
       prev = piece;
     }
+    if (marking_) {
+      if (row != kNone) moved.emplace_back(NewMark(row), 0);
+      for (const auto& [m, at] : moved) PlaceMark(m, created, starts, at);
+    }
     if (!Label(created, before, after)) return RelabelAll();
 
     for (std::int32_t piece : created)
@@ -375,6 +414,40 @@ class Rewriter {
       distance += segs_[p].text.size();
       if (distance >= reach_) break;
       if (segs_[p].occurrence) IndexMatches(p);
+    }
+  }
+
+  std::int32_t NewMark(std::int32_t row) {
+    marks_.push_back(Mark{row, 0, kNone});
+    return static_cast<std::int32_t>(marks_.size() - 1);
+  }
+
+  // Puts mark `m` at offset `at` of the replacement's text, which `created` holds in pieces
+  // that end at `ends`.
+  void PlaceMark(std::int32_t m, const std::vector<std::int32_t>& created,
+                 const std::vector<std::size_t>& ends, std::size_t at) {
+    std::size_t i = 0;
+    while (at >= ends[i]) ++i;
+    const std::int32_t piece = created[i];
+    marks_[m].offset = at - (i == 0 ? 0 : ends[i - 1]);
+    marks_[m].next = segs_[piece].marks;
+    segs_[piece].marks = m;
+  }
+
+  // Line numbers, 1-based, counting CR LF, a lone CR and a lone LF as one line end each, as
+  // the table's reader does; CR and LF are never part of a double-byte character.
+  static void NumberLines(std::string_view out,
+                          std::vector<std::pair<std::size_t, std::int32_t>>& places,
+                          std::vector<RowOutcome>& outcomes) {
+    std::sort(places.begin(), places.end());
+    std::int64_t line = 1;
+    std::size_t pos = 0;
+    for (const auto& [at, row] : places) {
+      for (; pos < at; ++pos)
+        if (out[pos] == '\n' ||
+            (out[pos] == '\r' && (pos + 1 == out.size() || out[pos + 1] != '\n')))
+          ++line;
+      outcomes[static_cast<std::size_t>(row)].line = line;
     }
   }
 
@@ -417,6 +490,8 @@ class Rewriter {
 
   std::string_view content_;
   RewriteTuning tuning_;
+  bool marking_;
+  std::vector<Mark> marks_;
   std::map<std::string, std::int32_t> keys_;  // folded name -> key
   std::vector<std::string> foldedKeys_;       // "fontname:" & folded name, by key
   std::vector<Heap> heaps_;                   // by key
@@ -431,24 +506,41 @@ class Rewriter {
 }  // namespace
 
 std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::int32_t fontCount, const RewriteTuning& tuning) {
-  Rewriter rewriter(content, tuning);
-  std::vector<std::pair<std::int32_t, std::string>> rows;
+                            std::int32_t fontCount, const RewriteTuning& tuning,
+                            std::vector<RowOutcome>* outcomes) {
+  Rewriter rewriter(content, tuning, outcomes != nullptr);
+  struct Row {
+    std::int32_t index;  // 0-based
+    std::int32_t key;
+    std::string replacement;
+  };
+  std::vector<Row> rows;
   for (std::int32_t row = 1; row <= fontCount; ++row) {
     const std::string& current = table.At(row, 1);
     const std::string& replacement = table.At(row, 2);
     if (current.empty() || replacement.empty()) continue;
-    rows.emplace_back(rewriter.AddName(current), std::string(kKeyword) + replacement);
+    rows.push_back(Row{row - 1, rewriter.AddName(current), std::string(kKeyword) + replacement});
   }
+  if (outcomes) outcomes->assign(static_cast<std::size_t>(std::max(fontCount, 0)), RowOutcome{});
   if (rows.empty()) return std::string(content);
   rewriter.BuildIndex();
-  for (const auto& [key, replacement] : rows) rewriter.Apply(key, replacement);
-  return rewriter.Join();
+  for (const Row& row : rows) {
+    const bool applied = rewriter.Apply(row.key, row.replacement, outcomes ? row.index : kNone);
+    if (outcomes)
+      (*outcomes)[static_cast<std::size_t>(row.index)].result =
+          applied ? RowResult::kApplied : RowResult::kNotFound;
+  }
+  return rewriter.Join(outcomes);
+}
+
+std::string RewriteFontList(std::string_view content, const FontTable& table,
+                            std::int32_t fontCount, std::vector<RowOutcome>* outcomes) {
+  return RewriteFontList(content, table, fontCount, RewriteTuning{}, outcomes);
 }
 
 std::string RewriteFontList(std::string_view content, const FontTable& table,
                             std::int32_t fontCount) {
-  return RewriteFontList(content, table, fontCount, RewriteTuning{});
+  return RewriteFontList(content, table, fontCount, RewriteTuning{}, nullptr);
 }
 
 }  // namespace vemo

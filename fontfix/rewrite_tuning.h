@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "fontfix/fix_font_list.h"
 #include "fontfix/font_table.h"
 
 namespace vemo {
@@ -20,6 +22,7 @@ struct RewriteTuning {
 };
 
 std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::int32_t fontCount, const RewriteTuning& tuning);
+                            std::int32_t fontCount, const RewriteTuning& tuning,
+                            std::vector<RowOutcome>* outcomes = nullptr);
 
 }  // namespace vemo
