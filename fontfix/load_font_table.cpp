@@ -1,5 +1,6 @@
 #include "fontfix/load_font_table.h"
 
+#include "fontfix/table_encoding.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
 #include "platform/ui.h"
@@ -10,8 +11,8 @@ namespace vemo {
 namespace {
 
 // Delimited-field input over the bytes of "Fonts.txt". Commas, quotes, blanks and line
-// ends are ASCII and never a CP932 trail byte, so the bytes can be scanned one by one and
-// everything else is carried through as it is.
+// ends are ASCII, never a CP932 trail byte and never part of a UTF-8 sequence, so the bytes
+// can be scanned one by one in either encoding and everything else is carried through.
 class FieldReader {
  public:
   explicit FieldReader(std::string_view bytes) : bytes_(bytes) {}
@@ -81,11 +82,18 @@ class FieldReader {
 
 std::string ParseFontTable(std::string_view bytes, FontTable& table, std::int32_t& fontCount) {
   fontCount = 0;
+  const bool utf8 = DetectTableEncoding(bytes) == TableEncoding::kUtf8;
+  FieldReader reader(utf8 ? WithoutUtf8Bom(bytes) : bytes);
+  // Names are converted field by field, so that a name CP932 cannot hold fails its own
+  // record as a record cut short does: the rows before stay.
+  const auto readName = [&] {
+    std::string field = reader.ReadField();
+    return utf8 ? Cp932FromUtf8(field) : field;
+  };
   std::string display;
-  FieldReader reader(bytes);
   while (reader.AtRecord()) {
-    std::string current = reader.ReadField();
-    std::string replacement = reader.ReadField();
+    std::string current = readName();
+    std::string replacement = readName();
     display += current;
     display += "  ";
     ++fontCount;

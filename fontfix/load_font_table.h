@@ -15,8 +15,10 @@ class Ui;
 
 // Parses the table's records into `table`, counting them in `fontCount` (set to 0 first).
 // Returns the display text: every record's first field followed by two blanks.
-// Raises error 9 at a 1025th record and error 62 for a record cut short by the end of the
-// input; the rows read before stay in the table and `fontCount` counts the failing row.
+// A UTF-8 table (see DetectTableEncoding) has its names converted to CP932.
+// Raises error 9 at a 1025th record, with `fontCount` counting the failing row; error 62 for a
+// record cut short by the end of the input and err::kNameNotInCp932 for a name that CP932
+// cannot hold, with `fontCount` counting the rows before. The rows read before stay.
 std::string ParseFontTable(std::string_view bytes, FontTable& table, std::int32_t& fontCount);
 
 // LoadFontTable: with no file at `tablePath` shows the stop message "Fonts.txtがありません"

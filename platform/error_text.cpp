@@ -1,5 +1,7 @@
 #include "platform/error_text.h"
 
+#include "platform/runtime_error.h"
+
 #include <array>
 #include <utility>
 
@@ -8,7 +10,7 @@ namespace vemo {
 namespace {
 
 // The numbers the tool can raise, and the ones a user of such a tool is used to seeing.
-constexpr std::array<std::pair<std::int32_t, const wchar_t*>, 20> kDescriptions{{
+constexpr std::array<std::pair<std::int32_t, const wchar_t*>, 21> kDescriptions{{
     {5, L"プロシージャの呼び出し、または引数が正しくありません。"},
     {6, L"オーバーフローが発生しました。"},
     {7, L"メモリが足りません。"},
@@ -29,6 +31,8 @@ constexpr std::array<std::pair<std::int32_t, const wchar_t*>, 20> kDescriptions{
     {74, L"ドライブをまたいで名前を変更することはできません。"},
     {75, L"パスまたはファイルにアクセスできません。"},
     {76, L"パスが見つかりません。"},
+    {err::kNameNotInCp932,
+     L"Fonts.txtに、Illustratorのフォント一覧ファイル（シフトJIS）で表せない文字があります。"},
 }};
 
 constexpr wchar_t kGeneric[] =

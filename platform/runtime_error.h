@@ -20,6 +20,12 @@ inline constexpr std::int32_t kPermissionDenied = 70;  // the file is in use by 
 inline constexpr std::int32_t kDeviceUnavailable = 71;
 inline constexpr std::int32_t kPathFileAccessError = 75;  // access denied
 inline constexpr std::int32_t kPathNotFound = 76;
+
+// The tool's own numbers, in the application-defined band &H80040000..&H8004FFFF; the error
+// dialog shows them as "N" and the offset.
+inline constexpr std::int32_t kApplicationErrorBase = static_cast<std::int32_t>(0x80040000u);
+// A name in a UTF-8 "Fonts.txt" holds a character that CP932 cannot hold (N1001).
+inline constexpr std::int32_t kNameNotInCp932 = kApplicationErrorBase + 1001;
 }  // namespace err
 
 class RuntimeError : public std::exception {
