@@ -2,6 +2,7 @@
 # make test   build both builds and run every test
 # make build  build both builds (build/native, build/windows/vemotool.exe)
 # make bench  the rewrite's benchmark (native, optimised)
+# make fuzz   the libFuzzer targets, 60 s each (FUZZ_SECONDS=n for longer; needs clang)
 # BUILD=dir   put everything under another folder (default: build)
 
 BUILD ?= build
@@ -10,7 +11,7 @@ NATIVE := $(BUILD)/native
 WINDOWS := $(BUILD)/windows
 BENCH := $(BUILD)/bench
 
-.PHONY: all build deps native windows test run bench format clean
+.PHONY: all build deps native windows test run bench fuzz format clean
 
 all: build
 
@@ -39,6 +40,9 @@ bench: deps
 	      -DVEMO_BENCH=ON -DVEMO_SANITIZE=OFF -DVEMO_TESTS=OFF
 	cmake --build $(BENCH)
 	@scripts/bench.sh
+
+fuzz:
+	@scripts/fuzz.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
