@@ -12,9 +12,11 @@
 #include <string>
 
 #include "bench/list_generator.h"
-#include "bench/posix_file_system.h"
+#include "bench/write_file.h"
 #include "fontfix/fix_font_list.h"
 #include "fontfix/load_font_table.h"
+#include "platform/posix/file_system_posix.h"
+#include "platform/posix/native_path.h"
 #include "platform/ui.h"
 
 namespace vemo::bench {

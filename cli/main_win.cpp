@@ -1,0 +1,72 @@
+// vemofix.exe: a console program (the build links with -municode, so the entry is wmain).
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/vemofix.h"
+#include "errors/report_error.h"
+#include "platform/program_folder.h"
+#include "platform/runtime_error.h"
+#include "platform/win32/win32_services.h"
+
+namespace vemo::cli {
+namespace {
+
+// A console gets UTF-16 through WriteConsoleW, so every name shows whatever the code page;
+// redirected output gets the console's code page (or the system's), with CR LF line ends.
+class WindowsConsole : public Console {
+ public:
+  void Out(std::wstring_view text) override { Write(::GetStdHandle(STD_OUTPUT_HANDLE), text); }
+  void Err(std::wstring_view text) override { Write(::GetStdHandle(STD_ERROR_HANDLE), text); }
+
+ private:
+  static void Write(HANDLE handle, std::wstring_view text) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE || text.empty()) return;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (::GetConsoleMode(handle, &mode)) {
+      ::WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+      return;
+    }
+    std::wstring lines;
+    for (wchar_t c : text) {
+      if (c == L'\n') lines += L'\r';
+      lines += c;
+    }
+    UINT codePage = ::GetConsoleOutputCP();
+    if (codePage == 0) codePage = ::GetACP();
+    const int size = static_cast<int>(lines.size());
+    const int length =
+        ::WideCharToMultiByte(codePage, 0, lines.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(codePage, 0, lines.data(), size, bytes.data(), length, nullptr, nullptr);
+    ::WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+};
+
+}  // namespace
+}  // namespace vemo::cli
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace vemo;
+  using namespace vemo::cli;
+  WindowsConsole console;
+  const std::vector<std::wstring> args(argv + 1, argv + argc);
+
+  Environment environment;
+  environment.language = PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE
+                             ? Language::kJapanese
+                             : Language::kEnglish;
+  environment.separator = L'\\';
+  environment.defaultFolder = L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt";
+  try {
+    environment.programFolder = ProgramFolder();
+  } catch (const RuntimeError& error) {
+    console.Err(ErrorMessageText(error.Number()) + L"\n");
+    return kRuntimeError;
+  }
+  Win32FileSystem files;
+  return RunVemofix(args, environment, files, console);
+}

@@ -1,0 +1,65 @@
+#include "cli/options.h"
+
+namespace vemo::cli {
+namespace {
+
+bool TakesValue(const std::wstring& name) {
+  return name == L"--illustrator" || name == L"--folder" || name == L"--table" ||
+         name == L"--backup-dir";
+}
+
+}  // namespace
+
+Options ParseOptions(const std::vector<std::wstring>& args) {
+  Options options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::wstring& arg = args[i];
+    if (!arg.starts_with(L"--")) throw UsageError{UsageError::Kind::kExtraArgument, arg};
+    const std::size_t equals = arg.find(L'=');
+    const std::wstring name = arg.substr(0, equals);
+    if (!TakesValue(name)) {
+      if (equals != std::wstring::npos) throw UsageError{UsageError::Kind::kUnknownOption, arg};
+      if (name == L"--dry-run")
+        options.dryRun = true;
+      else if (name == L"--restore")
+        options.restore = true;
+      else if (name == L"--quiet")
+        options.quiet = true;
+      else if (name == L"--help")
+        options.help = true;
+      else if (name == L"--version")
+        options.version = true;
+      else
+        throw UsageError{UsageError::Kind::kUnknownOption, arg};
+      continue;
+    }
+    std::wstring value;
+    if (equals != std::wstring::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      throw UsageError{UsageError::Kind::kMissingValue, name};
+    }
+    if (name == L"--illustrator") {
+      if (value != L"10" && value != L"8" && value != L"9")
+        throw UsageError{UsageError::Kind::kBadVersion, value};
+      options.illustrator = std::stoi(value);
+    } else if (name == L"--folder") {
+      options.folder = value;
+    } else if (name == L"--table") {
+      options.table = value;
+    } else {
+      options.backupDir = value;
+    }
+  }
+  if (options.dryRun && options.restore && !options.help && !options.version)
+    throw UsageError{UsageError::Kind::kDryRunRestore, L""};
+  return options;
+}
+
+std::wstring ListName(const Options& options) {
+  return options.illustrator == 10 ? L"AdobeFnt05.lst" : L"AdobeFnt.lst";
+}
+
+}  // namespace vemo::cli

@@ -1,0 +1,334 @@
+#include "cli/vemofix.h"
+
+#include <memory>
+#include <new>
+
+#include "cli/options.h"
+#include "errors/report_error.h"
+#include "fontfix/load_font_table.h"
+#include "platform/app_info.h"
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+#include "platform/runtime_error.h"
+#include "platform/ui.h"
+
+namespace vemo::cli {
+namespace {
+
+constexpr wchar_t kMissingListJa[] = L"次のファイルが存在しません。";  // the window's words
+constexpr wchar_t kBackupSuffix[] = L" のバックアップ";
+
+class Texts {
+ public:
+  explicit Texts(Language language) : ja_(language == Language::kJapanese) {}
+  const wchar_t* operator()(const wchar_t* english, const wchar_t* japanese) const {
+    return ja_ ? japanese : english;
+  }
+
+ private:
+  bool ja_;
+};
+
+std::wstring Usage(const Texts& t, const Environment& environment) {
+  const std::wstring folder = environment.defaultFolder
+                                  ? *environment.defaultFolder
+                                  : std::wstring(t(L"none: set WINEPREFIX or HOME",
+                                                   L"なし: WINEPREFIX か HOME を設定してください"));
+  return std::wstring(
+             t(L"Usage: vemofix [options]\n"
+               L"Rewrites the \"FontName:\" entries of Illustrator's font list with the rename\n"
+               L"table, keeping a backup of the list as it was before the first change.\n\n"
+               L"  --illustrator 10|8|9  10 (the default): AdobeFnt05.lst; 8 or 9: AdobeFnt.lst\n"
+               L"  --folder DIR          the folder of the font list (default: ",
+               L"使い方: vemofix [オプション]\n"
+               L"Illustratorのフォント一覧の \"FontName:\" エントリを対応表に従って書き換えます。\n"
+               L"最初に変更する前の一覧はバックアップとして残します。\n\n"
+               L"  --illustrator 10|8|9  10 (既定): AdobeFnt05.lst、8 または 9: AdobeFnt.lst\n"
+               L"  --folder DIR          フォント一覧のフォルダー (既定: ")) +
+         folder +
+         t(L")\n"
+           L"  --table FILE          the rename table (default: Fonts.txt beside the program)\n"
+           L"  --backup-dir DIR      where \"<list> のバックアップ\" is kept (default: the\n"
+           L"                        table's folder)\n"
+           L"  --dry-run             change nothing and make no backup; report what a run\n"
+           L"                        would do\n"
+           L"  --restore             copy the backup back over the list; the backup stays\n"
+           L"  --quiet               print nothing but errors\n"
+           L"  --help                show this help\n"
+           L"  --version             show the version\n\n"
+           L"Exit status: 0 done, 1 the font list is missing, 2 usage error, 3 runtime error.\n",
+           L")\n"
+           L"  --table FILE          対応表 (既定: プログラムと同じフォルダーの Fonts.txt)\n"
+           L"  --backup-dir DIR      \"<一覧> のバックアップ\" を置くフォルダー (既定: 対応表の\n"
+           L"                        フォルダー)\n"
+           L"  --dry-run             何も変更せず、バックアップも作らずに、実行した場合の結果を\n"
+           L"                        表示します\n"
+           L"  --restore             バックアップを一覧に書き戻します (バックアップは残ります)\n"
+           L"  --quiet               エラー以外は何も表示しません\n"
+           L"  --help                この説明を表示します\n"
+           L"  --version             バージョンを表示します\n\n"
+           L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤り、3 実行時エラー\n");
+}
+
+std::wstring UsageErrorText(const UsageError& error, const Texts& t) {
+  std::wstring text = L"vemofix: ";
+  switch (error.kind) {
+    case UsageError::Kind::kUnknownOption:
+      text += t(L"unknown option: ", L"不明なオプションです: ") + error.subject;
+      break;
+    case UsageError::Kind::kMissingValue:
+      text += error.subject + t(L" needs a value", L" には値が必要です");
+      break;
+    case UsageError::Kind::kBadVersion:
+      text += t(L"--illustrator takes 10, 8 or 9, not: ",
+                L"--illustrator には 10、8、9 のどれかを指定してください: ") +
+              error.subject;
+      break;
+    case UsageError::Kind::kExtraArgument:
+      text += t(L"unexpected argument: ", L"余分な引数です: ") + error.subject;
+      break;
+    case UsageError::Kind::kDryRunRestore:
+      text += t(L"--dry-run and --restore cannot be used together",
+                L"--dry-run と --restore は同時に指定できません");
+      break;
+    case UsageError::Kind::kNoDefaultFolder:
+      text += t(L"no --folder given, and neither WINEPREFIX nor HOME is set",
+                L"--folder の指定がなく、WINEPREFIX も HOME も設定されていません");
+      break;
+  }
+  return text + L"\n" + t(L"Try 'vemofix --help'.\n", L"'vemofix --help' で使い方を表示します。\n");
+}
+
+// A name as it can be shown on one line: control characters written as escapes.
+std::wstring Shown(const std::string& cp932) {
+  std::wstring out;
+  for (wchar_t c : WideFromCp932(cp932)) {
+    if (c == L'\r') {
+      out += L"\\r";
+    } else if (c == L'\n') {
+      out += L"\\n";
+    } else if (c == L'\t') {
+      out += L"\\t";
+    } else if (c < 0x20 || c == 0x7F) {
+      const wchar_t digits[] = L"0123456789ABCDEF";
+      out += L"\\x";
+      out += digits[(c >> 4) & 0xF];
+      out += digits[c & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// Messages that LoadFontTable would show in a box go to standard error.
+class ConsoleUi : public Ui {
+ public:
+  explicit ConsoleUi(Console& console) : console_(console) {}
+  void ShowMessage(const std::wstring& text, MessageStyle) override { console_.Err(text + L"\n"); }
+  void SetMousePointer(MousePointer) override {}
+
+ private:
+  Console& console_;
+};
+
+class Run {
+ public:
+  Run(const Options& options, const Environment& environment, FileSystem& files, Console& console)
+      : options_(options),
+        environment_(environment),
+        files_(files),
+        console_(console),
+        t_(environment.language) {
+    const wchar_t separator = environment.separator;
+    listName_ = ListName(options);
+    listPath_ = InFolder(*options.folder, listName_, separator);
+    tablePath_ = options.table ? *options.table
+                               : InFolder(environment.programFolder, L"Fonts.txt", separator);
+    const std::wstring backupDir = options.backupDir ? *options.backupDir : FolderOf(tablePath_);
+    backupPath_ = InFolder(backupDir, listName_ + kBackupSuffix, separator);
+  }
+
+  int Restore() {
+    if (!files_.FileExists(listPath_)) return ListMissing();
+    files_.ReplaceWholeFile(listPath_, files_.ReadWholeFile(backupPath_));
+    Say(t_(L"restored ", L"バックアップ ") + backupPath_ + t_(L" over ", L" を ") + listPath_ +
+        t_(L"\n", L" に書き戻しました\n"));
+    return kDone;
+  }
+
+  int Fix() {
+    auto table = std::make_unique<FontTable>();
+    std::int32_t fontCount = 0;
+    LoadTable(*table, fontCount);
+
+    std::vector<RowOutcome> outcomes;
+    std::wstring backupLine;
+    if (options_.dryRun) {
+      if (!files_.FileExists(listPath_)) return ListMissing();
+      (void)RewriteFontList(files_.ReadWholeFile(listPath_), *table, fontCount, &outcomes);
+      backupLine = files_.FileExists(backupPath_)
+                       ? t_(L"the backup exists and would be kept: ",
+                            L"バックアップは既にあるので、そのまま残します: ")
+                       : t_(L"a backup would be made: ", L"バックアップを作成します: ");
+    } else {
+      const ListFix fix = FixListFile(listPath_, backupPath_, *table, fontCount, files_, &outcomes);
+      if (fix == ListFix::kMissing) return ListMissing();
+      backupLine = fix == ListFix::kBackedUpRewritten
+                       ? t_(L"backup made: ", L"バックアップを作成しました: ")
+                       : t_(L"the backup was there already and was kept: ",
+                            L"バックアップは既にあるので、そのまま残しました: ");
+    }
+    Say(t_(L"font list: ", L"フォント一覧: ") + listPath_ + L"\n" +
+        RowReport(*table, outcomes, environment_.language) +
+        Summary(outcomes, options_.dryRun, environment_.language) + backupLine + backupPath_ +
+        L"\n");
+    return kDone;
+  }
+
+ private:
+  // A missing table leaves the table empty, as it does in the window: the list is still
+  // backed up and written back unchanged. Said on standard error, even when quiet.
+  void LoadTable(FontTable& table, std::int32_t& fontCount) {
+    if (!files_.FileExists(tablePath_)) {
+      console_.Err(t_(L"vemofix: the rename table is missing, so no entry changes: ",
+                      L"vemofix: 対応表がないため、エントリは変更されません: ") +
+                   tablePath_ + L"\n");
+      return;
+    }
+    ConsoleUi ui(console_);
+    (void)LoadFontTable(tablePath_, table, fontCount, files_, ui);
+  }
+
+  int ListMissing() {
+    console_.Err(std::wstring(t_(L"The following file does not exist:", kMissingListJa)) + L"\n" +
+                 listPath_ + L"\n");
+    return kListMissing;
+  }
+
+  void Say(const std::wstring& text) {
+    if (!options_.quiet) console_.Out(text);
+  }
+
+  const Options& options_;
+  const Environment& environment_;
+  FileSystem& files_;
+  Console& console_;
+  Texts t_;
+  std::wstring listName_;
+  std::wstring listPath_;
+  std::wstring tablePath_;
+  std::wstring backupPath_;
+};
+
+}  // namespace
+
+std::wstring RowReport(const FontTable& table, const std::vector<RowOutcome>& outcomes,
+                       Language language) {
+  const Texts t(language);
+  std::wstring out;
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    const auto row = static_cast<std::int32_t>(i + 1);
+    out += t(L"row ", L"表の") + std::to_wstring(row) + t(L": \"", L"行目「") +
+           Shown(table.At(row, 1)) + t(L"\" -> \"", L"」→「") + Shown(table.At(row, 2)) +
+           t(L"\": ", L"」: ");
+    switch (outcomes[i].result) {
+      case RowResult::kApplied:
+        out += t(L"replaced the entry on line ", L"") + std::to_wstring(outcomes[i].line) +
+               t(L"", L"行目のエントリを置換");
+        break;
+      case RowResult::kNotFound:
+        out += t(L"no entry matched", L"該当するエントリなし");
+        break;
+      case RowResult::kSkipped:
+        out += t(L"skipped (empty name)", L"名前が空のため飛ばしました");
+        break;
+    }
+    out += L"\n";
+  }
+  return out;
+}
+
+std::wstring Summary(const std::vector<RowOutcome>& outcomes, bool dryRun, Language language) {
+  const Texts t(language);
+  std::size_t applied = 0, notFound = 0, skipped = 0;
+  for (const RowOutcome& outcome : outcomes) {
+    if (outcome.result == RowResult::kApplied) ++applied;
+    if (outcome.result == RowResult::kNotFound) ++notFound;
+    if (outcome.result == RowResult::kSkipped) ++skipped;
+  }
+  std::wstring out =
+      dryRun ? t(L"dry run, nothing written: ", L"試行のみ (何も書き込んでいません): ") : L"";
+  out += t(L"rows: ", L"置換 ") + std::to_wstring(applied) + t(L" applied, ", L" 行、該当なし ") +
+         std::to_wstring(notFound) + t(L" not found, ", L" 行、空のため飛ばした行 ") +
+         std::to_wstring(skipped) + t(L" skipped as empty\n", L" 行\n");
+  return out;
+}
+
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name, wchar_t separator) {
+  if (separator == L'\\') return TargetFolder(folder) + name;
+  if (!folder.empty() && folder.back() == separator) return folder + name;
+  return folder + separator + name;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return L".";
+  if (slash == 0 || path[slash - 1] == L':') return path.substr(0, slash + 1);
+  return path.substr(0, slash);
+}
+
+bool IsJapaneseLocale(const char* lcAll, const char* lcMessages, const char* lang) {
+  for (const char* value : {lcAll, lcMessages, lang})
+    if (value && *value) return std::string_view(value).starts_with("ja");
+  return false;
+}
+
+std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>& winePrefix,
+                                              const std::optional<std::wstring>& home) {
+  std::wstring prefix;
+  if (winePrefix && !winePrefix->empty())
+    prefix = *winePrefix;
+  else if (home && !home->empty())
+    prefix = InFolder(*home, L".wine", L'/');
+  else
+    return std::nullopt;
+  return InFolder(prefix, L"drive_c/Program Files/Common Files/Adobe/TypeSpt", L'/');
+}
+
+int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
+               FileSystem& files, Console& console) {
+  const Texts t(environment.language);
+  Options options;
+  try {
+    options = ParseOptions(args);
+    if (options.help) {
+      console.Out(Usage(t, environment));
+      return kDone;
+    }
+    if (options.version) {
+      console.Out(std::to_wstring(app_info::kMajor) + L"." + std::to_wstring(app_info::kMinor) +
+                  L"." + std::to_wstring(app_info::kRevision) + L"\n");
+      return kDone;
+    }
+    if (!options.folder) options.folder = environment.defaultFolder;
+    if (!options.folder) throw UsageError{UsageError::Kind::kNoDefaultFolder, L""};
+  } catch (const UsageError& error) {
+    console.Err(UsageErrorText(error, t));
+    return kUsage;
+  }
+
+  std::int32_t number = 0;
+  try {
+    Run run(options, environment, files, console);
+    return options.restore ? run.Restore() : run.Fix();
+  } catch (const RuntimeError& error) {
+    number = error.Number();
+  } catch (const std::bad_alloc&) {
+    number = err::kOutOfMemory;
+  }
+  console.Err(ErrorMessageText(number) + L"\n");
+  return kRuntimeError;
+}
+
+}  // namespace vemo::cli

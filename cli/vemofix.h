@@ -1,0 +1,59 @@
+// vemofix: the window's job from a command line, on the same table and rewrite.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/console.h"
+#include "fontfix/fix_font_list.h"
+
+namespace vemo {
+class FileSystem;
+}
+
+namespace vemo::cli {
+
+enum class Language { kEnglish, kJapanese };
+
+// Exit status.
+inline constexpr int kDone = 0;
+inline constexpr int kListMissing = 1;
+inline constexpr int kUsage = 2;
+inline constexpr int kRuntimeError = 3;
+
+// What the platform tells vemofix about where it runs.
+struct Environment {
+  Language language = Language::kEnglish;
+  std::wstring programFolder;                 // "Fonts.txt" is looked for here by default
+  std::optional<std::wstring> defaultFolder;  // the target folder without --folder
+  wchar_t separator = L'/';                   // L'\\' on Windows
+};
+
+// Runs vemofix with `args` (the arguments after the program name) and returns its exit
+// status. Everything it prints goes to `console`.
+int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
+               FileSystem& files, Console& console);
+
+// The report's lines for rows 1..outcomes.size() of `table` and the summary line, each
+// ending in "\n". Names are CP932 bytes, shown converted.
+std::wstring RowReport(const FontTable& table, const std::vector<RowOutcome>& outcomes,
+                       Language language);
+std::wstring Summary(const std::vector<RowOutcome>& outcomes, bool dryRun, Language language);
+
+// folder & separator & name, without doubling a separator at its end. On Windows the folder
+// is read as the window reads its folder box (TargetFolder).
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name, wchar_t separator);
+// The folder part of a path ("\" and "/" both separate): "." for a bare name, and the
+// separator kept at a root ("/", "C:\").
+std::wstring FolderOf(const std::wstring& path);
+
+// Whether the POSIX locale variables name Japanese: the first set one of LC_ALL,
+// LC_MESSAGES and LANG starts with "ja". Null or empty means unset.
+bool IsJapaneseLocale(const char* lcAll, const char* lcMessages, const char* lang);
+// The Illustrator folder inside a Wine prefix: $WINEPREFIX, else $HOME/.wine, then
+// "drive_c/Program Files/Common Files/Adobe/TypeSpt"; nothing when neither is set.
+std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>& winePrefix,
+                                              const std::optional<std::wstring>& home);
+
+}  // namespace vemo::cli

@@ -1,0 +1,76 @@
+// CP932 through the C library's iconv. "WCHAR_T" is the host's wchar_t encoding: UTF-32.
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+
+#include "platform/codepage.h"
+#include "platform/runtime_error.h"
+
+namespace vemo {
+namespace {
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {
+    // Without the converter nothing can be shown; glibc always has CP932.
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw RuntimeError(err::kDeviceUnavailable);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  ~Converter() { ::iconv_close(cd_); }
+
+  // Converts all of `in` into `out`. Where the input cannot be converted, `onBad` appends
+  // its stand-in to `out` and returns how many input bytes it stands for.
+  template <typename OnBad>
+  void Run(std::string_view in, std::string& out, OnBad onBad) {
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      std::size_t outLeft = sizeof buffer;
+      const std::size_t done = ::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+      const int error = errno;
+      out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+      if (done != static_cast<std::size_t>(-1) || error == E2BIG) continue;
+      const std::size_t skipped = std::min(onBad(out), inLeft);
+      inPtr += skipped;
+      inLeft -= skipped;
+      ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+}  // namespace
+
+std::wstring WideFromCp932(std::string_view bytes) {
+  std::string raw;
+  Converter converter("WCHAR_T", "CP932");
+  converter.Run(bytes, raw, [](std::string& out) {
+    const wchar_t replacement = L'\uFFFD';
+    out.append(reinterpret_cast<const char*>(&replacement), sizeof replacement);
+    return std::size_t{1};
+  });
+  std::wstring text(raw.size() / sizeof(wchar_t), L'\0');
+  raw.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
+  return text;
+}
+
+std::string Cp932FromWide(std::wstring_view text) {
+  std::string bytes;
+  Converter converter("CP932", "WCHAR_T");
+  converter.Run(
+      std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)),
+      bytes, [](std::string& out) {
+        out += '?';
+        return sizeof(wchar_t);
+      });
+  return bytes;
+}
+
+}  // namespace vemo

@@ -1,0 +1,263 @@
+// vemofix's whole run on an in-memory file system: report, summary, exit status, and the
+// same file work as the window (backup once, nothing written after an error).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/vemofix.h"
+#include "errors/report_error.h"
+#include "platform/runtime_error.h"
+#include "tests/fakes/fake_file_system.h"
+
+namespace vemo::cli {
+namespace {
+
+class FakeConsole : public Console {
+ public:
+  void Out(std::wstring_view text) override { out += text; }
+  void Err(std::wstring_view text) override { err += text; }
+  std::wstring out;
+  std::wstring err;
+};
+
+// A Windows-like machine: the program in C:\Tool with its table, the list in C:\TypeSpt.
+class Vemofix : public ::testing::Test {
+ protected:
+  static constexpr const wchar_t* kTable = L"C:\\Tool\\Fonts.txt";
+  static constexpr const wchar_t* kList = L"C:\\TypeSpt\\AdobeFnt05.lst";
+  static constexpr const wchar_t* kBackup = L"C:\\Tool\\AdobeFnt05.lst のバックアップ";
+  // ＭＳ明朝 in CP932.
+  const std::string kMincho = "\x82\x6C\x82\x72\x96\xBE\x92\xA9";
+  const std::string kOriginal = "%hdr\r\nFontName:" + kMincho + "\r\nFontName:Ryumin\r\n";
+  const std::string kRewritten = "%hdr\r\nFontName:MS-Mincho\r\nFontName:Ryumin\r\n";
+
+  Vemofix() {
+    environment.language = Language::kEnglish;
+    environment.programFolder = L"C:\\Tool";
+    environment.defaultFolder = L"C:\\TypeSpt";
+    environment.separator = L'\\';
+    files.files[kTable] = kMincho + ",MS-Mincho\r\nArial,Arial-MT\r\n\"\",X\r\n";
+    files.files[kList] = kOriginal;
+  }
+
+  int Run(std::vector<std::wstring> args) {
+    console = FakeConsole();
+    files.calls.clear();
+    return RunVemofix(args, environment, files, console);
+  }
+
+  bool Wrote() const {
+    for (const std::wstring& call : files.calls)
+      if (call.starts_with(L"copy") || call.starts_with(L"replace")) return true;
+    return false;
+  }
+
+  Environment environment;
+  testing::FakeFileSystem files;
+  FakeConsole console;
+};
+
+TEST_F(Vemofix, RewritesReportsEveryRowAndBacksUpOnce) {
+  EXPECT_EQ(Run({}), kDone);
+  EXPECT_EQ(files.files[kList], kRewritten);
+  EXPECT_EQ(files.files[kBackup], kOriginal);
+  EXPECT_EQ(console.out,
+            L"font list: C:\\TypeSpt\\AdobeFnt05.lst\n"
+            L"row 1: \"ＭＳ明朝\" -> \"MS-Mincho\": replaced the entry on line 2\n"
+            L"row 2: \"Arial\" -> \"Arial-MT\": no entry matched\n"
+            L"row 3: \"\" -> \"X\": skipped (empty name)\n"
+            L"rows: 1 applied, 1 not found, 1 skipped as empty\n"
+            L"backup made: C:\\Tool\\AdobeFnt05.lst のバックアップ\n");
+  EXPECT_EQ(console.err, L"");
+
+  // A second run on a changed list keeps the first backup.
+  files.files[kList] = "FontName:Arial";
+  EXPECT_EQ(Run({}), kDone);
+  EXPECT_EQ(files.files[kList], "FontName:Arial-MT");
+  EXPECT_EQ(files.files[kBackup], kOriginal);
+  EXPECT_NE(console.out.find(L"the backup was there already and was kept: "), std::wstring::npos);
+  EXPECT_EQ(
+      files.calls,
+      (std::vector<std::wstring>{
+          L"exists C:\\Tool\\Fonts.txt", L"exists C:\\Tool\\Fonts.txt", L"read C:\\Tool\\Fonts.txt",
+          L"exists C:\\TypeSpt\\AdobeFnt05.lst", std::wstring(L"exists ") + kBackup,
+          L"read C:\\TypeSpt\\AdobeFnt05.lst", L"replace C:\\TypeSpt\\AdobeFnt05.lst"}));
+}
+
+TEST_F(Vemofix, SpeaksJapaneseInAJapaneseLocale) {
+  environment.language = Language::kJapanese;
+  EXPECT_EQ(Run({L"--dry-run"}), kDone);
+  EXPECT_EQ(
+      console.out,
+      L"フォント一覧: C:\\TypeSpt\\AdobeFnt05.lst\n"
+      L"表の1行目「ＭＳ明朝」→「MS-Mincho」: 2行目のエントリを置換\n"
+      L"表の2行目「Arial」→「Arial-MT」: 該当するエントリなし\n"
+      L"表の3行目「」→「X」: 名前が空のため飛ばしました\n"
+      L"試行のみ (何も書き込んでいません): 置換 1 行、該当なし 1 行、空のため飛ばした行 1 行\n"
+      L"バックアップを作成します: C:\\Tool\\AdobeFnt05.lst のバックアップ\n");
+  files.files.erase(kList);
+  EXPECT_EQ(Run({}), kListMissing);
+  EXPECT_EQ(console.err, L"次のファイルが存在しません。\nC:\\TypeSpt\\AdobeFnt05.lst\n");
+}
+
+TEST_F(Vemofix, DryRunReadsButWritesNothing) {
+  EXPECT_EQ(Run({L"--dry-run"}), kDone);
+  EXPECT_FALSE(Wrote());
+  EXPECT_EQ(files.files[kList], kOriginal);
+  EXPECT_EQ(files.files.count(kBackup), 0u);
+  EXPECT_NE(console.out.find(L"dry run, nothing written: rows: 1 applied"), std::wstring::npos);
+  EXPECT_NE(console.out.find(L"replaced the entry on line 2"), std::wstring::npos);
+}
+
+TEST_F(Vemofix, AMissingListExitsWith1AndTouchesNothing) {
+  files.files.erase(kList);
+  for (const auto& args : {std::vector<std::wstring>{}, {L"--dry-run"}, {L"--restore"}}) {
+    EXPECT_EQ(Run(args), kListMissing);
+    EXPECT_EQ(console.err, L"The following file does not exist:\nC:\\TypeSpt\\AdobeFnt05.lst\n");
+    EXPECT_EQ(console.out, L"");
+    EXPECT_FALSE(Wrote());
+  }
+  EXPECT_EQ(files.files.count(kBackup), 0u);
+}
+
+TEST_F(Vemofix, A1025RowTableIsError9AndNothingIsWritten) {
+  std::string table;
+  for (int row = 1; row <= 1025; ++row)
+    table += "A" + std::to_string(row) + ",B" + std::to_string(row) + "\r\n";
+  files.files[kTable] = table;
+  for (const auto& args : {std::vector<std::wstring>{}, {L"--dry-run"}, {L"--quiet"}}) {
+    EXPECT_EQ(Run(args), kRuntimeError);
+    EXPECT_EQ(console.err, ErrorMessageText(err::kSubscriptOutOfRange) + L"\n");
+    EXPECT_EQ(console.out, L"");
+    EXPECT_FALSE(Wrote());
+  }
+  EXPECT_EQ(files.files[kList], kOriginal);
+  EXPECT_EQ(files.files.count(kBackup), 0u);
+}
+
+TEST_F(Vemofix, RuntimeErrorsExitWith3InTheErrorDialogsWords) {
+  files.failures[L"replace"] = err::kPermissionDenied;
+  EXPECT_EQ(Run({}), kRuntimeError);
+  EXPECT_EQ(console.err, ErrorMessageText(err::kPermissionDenied) + L"\n");
+  EXPECT_EQ(console.out, L"") << "no report after a failure";
+  EXPECT_EQ(files.files[kList], kOriginal);
+  EXPECT_EQ(files.files[kBackup], kOriginal) << "a backup made before the failure stays";
+
+  files.failures = {{L"read", err::kPathFileAccessError}};
+  EXPECT_EQ(Run({L"--quiet"}), kRuntimeError);
+  EXPECT_EQ(console.err, ErrorMessageText(err::kPathFileAccessError) + L"\n");
+}
+
+TEST_F(Vemofix, RestoreCopiesTheBackupBackAndKeepsIt) {
+  ASSERT_EQ(Run({}), kDone);
+  files.files[kList] = "changed since";
+  EXPECT_EQ(Run({L"--restore"}), kDone);
+  EXPECT_EQ(files.files[kList], kOriginal);
+  EXPECT_EQ(files.files[kBackup], kOriginal);
+  EXPECT_EQ(console.out, std::wstring(L"restored ") + kBackup + L" over " + kList + L"\n");
+  EXPECT_EQ(files.calls.back(), std::wstring(L"replace ") + kList) << "atomic, as the rewrite";
+
+  files.files.erase(kBackup);
+  EXPECT_EQ(Run({L"--restore"}), kRuntimeError);
+  EXPECT_EQ(console.err, ErrorMessageText(err::kFileNotFound) + L"\n");
+  EXPECT_EQ(files.files[kList], kOriginal);
+}
+
+TEST_F(Vemofix, QuietPrintsNothingButProblems) {
+  EXPECT_EQ(Run({L"--quiet"}), kDone);
+  EXPECT_EQ(files.files[kList], kRewritten);
+  EXPECT_EQ(console.out + console.err, L"");
+  EXPECT_EQ(Run({L"--quiet", L"--restore"}), kDone);
+  EXPECT_EQ(console.out + console.err, L"");
+}
+
+TEST_F(Vemofix, OptionsChooseTheListTheFoldersAndTheTable) {
+  files.files[L"D:\\Adobe\\AdobeFnt.lst"] = kOriginal;
+  files.files[L"\\\\srv\\share\\Fonts.txt"] = "Ryumin,Ryumin-Light\r\n";
+  EXPECT_EQ(Run({L"--illustrator", L"8", L"--folder", L" D:\\Adobe\\ ", L"--table",
+                 L"\\\\srv\\share\\Fonts.txt", L"--backup-dir", L"E:\\"}),
+            kDone);
+  EXPECT_EQ(files.files[L"D:\\Adobe\\AdobeFnt.lst"],
+            "%hdr\r\nFontName:" + kMincho + "\r\nFontName:Ryumin-Light\r\n");
+  EXPECT_EQ(files.files[L"E:\\AdobeFnt.lst のバックアップ"], kOriginal);
+  EXPECT_EQ(files.files[kList], kOriginal);
+
+  // Without --backup-dir the backup goes beside the table.
+  EXPECT_EQ(Run({L"--table", L"\\\\srv\\share\\Fonts.txt"}), kDone);
+  EXPECT_EQ(files.files[L"\\\\srv\\share\\AdobeFnt05.lst のバックアップ"], kOriginal);
+}
+
+TEST_F(Vemofix, AMissingTableChangesNothingButStillBacksUpAsTheWindowDoes) {
+  files.files.erase(kTable);
+  EXPECT_EQ(Run({}), kDone);
+  EXPECT_EQ(console.err,
+            L"vemofix: the rename table is missing, so no entry changes: C:\\Tool\\Fonts.txt\n");
+  EXPECT_EQ(files.files[kList], kOriginal);
+  EXPECT_EQ(files.files[kBackup], kOriginal);
+  EXPECT_NE(console.out.find(L"rows: 0 applied, 0 not found, 0 skipped as empty"),
+            std::wstring::npos);
+}
+
+TEST_F(Vemofix, UsageErrorsExitWith2BeforeAnyFileWork) {
+  for (const auto& args : {std::vector<std::wstring>{L"--bogus"},
+                           {L"--illustrator", L"7"},
+                           {L"--folder"},
+                           {L"extra"},
+                           {L"--dry-run", L"--restore"}}) {
+    EXPECT_EQ(Run(args), kUsage) << console.err.size();
+    EXPECT_TRUE(console.err.starts_with(L"vemofix: "));
+    EXPECT_TRUE(console.err.ends_with(L"Try 'vemofix --help'.\n"));
+    EXPECT_TRUE(files.calls.empty());
+  }
+  environment.defaultFolder.reset();
+  EXPECT_EQ(Run({}), kUsage);
+  EXPECT_NE(console.err.find(L"WINEPREFIX"), std::wstring::npos);
+  EXPECT_EQ(Run({L"--folder", L"C:\\TypeSpt"}), kDone);
+}
+
+TEST_F(Vemofix, HelpListsEveryOptionAndVersionIs123) {
+  EXPECT_EQ(Run({L"--version"}), kDone);
+  EXPECT_EQ(console.out, L"1.2.3\n");
+  EXPECT_EQ(Run({L"--help"}), kDone);
+  for (const wchar_t* option :
+       {L"--illustrator 10|8|9", L"--folder DIR", L"--table FILE", L"--backup-dir DIR",
+        L"--dry-run", L"--restore", L"--quiet", L"--help", L"--version", L"C:\\TypeSpt"})
+    EXPECT_NE(console.out.find(option), std::wstring::npos) << option;
+  EXPECT_TRUE(files.calls.empty());
+}
+
+TEST(VemofixReport, NamesWithControlCharactersStayOnOneLine) {
+  FontTable table;
+  table.Set(1, 1, "A\r\nB\t\x01");
+  table.Set(1, 2, "C");
+  EXPECT_EQ(RowReport(table, {RowOutcome{RowResult::kApplied, 7}}, Language::kEnglish),
+            L"row 1: \"A\\r\\nB\\t\\x01\" -> \"C\": replaced the entry on line 7\n");
+}
+
+TEST(VemofixPaths, FoldersAndDefaults) {
+  EXPECT_EQ(InFolder(L" C:\\TypeSpt ", L"a.lst", L'\\'), L"C:\\TypeSpt\\a.lst");
+  EXPECT_EQ(InFolder(L"", L"a.lst", L'\\'), L"\\a.lst");
+  EXPECT_EQ(InFolder(L"/x/", L"a.lst", L'/'), L"/x/a.lst");
+  EXPECT_EQ(InFolder(L" /x", L"a.lst", L'/'), L" /x/a.lst") << "no blanks trimmed on POSIX";
+  EXPECT_EQ(FolderOf(L"C:\\Tool\\Fonts.txt"), L"C:\\Tool");
+  EXPECT_EQ(FolderOf(L"C:\\Fonts.txt"), L"C:\\");
+  EXPECT_EQ(FolderOf(L"/Fonts.txt"), L"/");
+  EXPECT_EQ(FolderOf(L"dir/Fonts.txt"), L"dir");
+  EXPECT_EQ(FolderOf(L"Fonts.txt"), L".");
+
+  EXPECT_TRUE(IsJapaneseLocale(nullptr, nullptr, "ja_JP.UTF-8"));
+  EXPECT_TRUE(IsJapaneseLocale("ja_JP.eucJP", "C", "en_US.UTF-8"));
+  EXPECT_FALSE(IsJapaneseLocale("C", nullptr, "ja_JP.UTF-8"));
+  EXPECT_TRUE(IsJapaneseLocale("", "ja", "en_US"));
+  EXPECT_FALSE(IsJapaneseLocale(nullptr, nullptr, nullptr));
+
+  const std::wstring tail = L"drive_c/Program Files/Common Files/Adobe/TypeSpt";
+  EXPECT_EQ(*WineTypeSptFolder(L"/opt/ai", L"/home/u"), L"/opt/ai/" + tail);
+  EXPECT_EQ(*WineTypeSptFolder(L"/opt/ai/", std::nullopt), L"/opt/ai/" + tail);
+  EXPECT_EQ(*WineTypeSptFolder(L"", L"/home/u"), L"/home/u/.wine/" + tail);
+  EXPECT_FALSE(WineTypeSptFolder(std::nullopt, std::nullopt));
+}
+
+}  // namespace
+}  // namespace vemo::cli
