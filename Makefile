@@ -42,6 +42,7 @@ bench: deps
 	@scripts/bench.sh
 
 fuzz:
+	@scripts/install-deps.sh fuzz
 	@scripts/fuzz.sh
 
 format:

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need.
 # Does nothing when everything is already there.
+#   scripts/install-deps.sh fuzz   also clang and its libFuzzer runtime, for `make fuzz` only
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,9 @@ packages=(
   xvfb xauth x11-apps imagemagick
   fonts-ipafont-gothic fonts-wine locales
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
