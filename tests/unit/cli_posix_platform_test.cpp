@@ -1,0 +1,172 @@
+// The POSIX door vemofix and the benchmark go through: files on a real temporary folder,
+// errno as the Windows program's numbers, paths and CP932 text.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "platform/codepage.h"
+#include "platform/posix/file_system_posix.h"
+#include "platform/posix/native_path.h"
+#include "platform/program_folder.h"
+#include "platform/runtime_error.h"
+
+namespace vemo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::int32_t ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RuntimeError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+class PosixFiles : public ::testing::Test {
+ protected:
+  PosixFiles() {
+    root_ = fs::temp_directory_path() / ("vemo-posix-" + std::to_string(::getpid()));
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "テスト フォルダ");
+  }
+  ~PosixFiles() override {
+    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(root_);
+  }
+
+  // A path in the folder with Japanese and a blank, as a UTF-32 path with a backslash.
+  std::wstring Path(const std::wstring& name) const {
+    return WideFromUtf8(root_.string()) + L"\\テスト フォルダ\\" + name;
+  }
+  fs::path Native(const std::wstring& name) const { return fs::path(NativePath(Path(name))); }
+  void Write(const std::wstring& name, const std::string& bytes) const {
+    std::ofstream(Native(name), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::wstring& name) const {
+    std::ifstream in(Native(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::size_t Entries() const {
+    std::size_t count = 0;
+    for (auto it = fs::directory_iterator(root_ / "テスト フォルダ");
+         it != fs::directory_iterator(); ++it)
+      ++count;
+    return count;
+  }
+
+  fs::path root_;
+  PosixFileSystem files_;
+};
+
+TEST_F(PosixFiles, ExistsMeansARegularFile) {
+  Write(L"a.lst", "x");
+  EXPECT_TRUE(files_.FileExists(Path(L"a.lst")));
+  EXPECT_FALSE(files_.FileExists(Path(L"b.lst")));
+  EXPECT_FALSE(files_.FileExists(Path(L"none\\b.lst")));
+  EXPECT_FALSE(files_.FileExists(Path(L"")));  // the folder itself
+  fs::create_symlink(Native(L"a.lst"), Native(L"link.lst"));
+  EXPECT_TRUE(files_.FileExists(Path(L"link.lst")));
+}
+
+TEST_F(PosixFiles, CopyAndReadKeepEveryByteAndNameWhatIsMissing) {
+  const std::string bytes = std::string("FontName:\x82\xa0\0\r\n\xff", 15);
+  Write(L"a.lst", bytes);
+  files_.CopyWholeFile(Path(L"a.lst"), Path(L"a.lst のバックアップ"));
+  EXPECT_EQ(Read(L"a.lst のバックアップ"), bytes);
+  EXPECT_EQ(files_.ReadWholeFile(Path(L"a.lst")), bytes);
+  Write(L"empty", "");
+  EXPECT_EQ(files_.ReadWholeFile(Path(L"empty")), "");
+
+  // An existing backup is never overwritten, as on Windows.
+  EXPECT_EQ(ErrorOf([&] { files_.CopyWholeFile(Path(L"empty"), Path(L"a.lst のバックアップ")); }),
+            58);
+  EXPECT_EQ(Read(L"a.lst のバックアップ"), bytes);
+  EXPECT_EQ(ErrorOf([&] { files_.ReadWholeFile(Path(L"none.lst")); }), err::kFileNotFound);
+  EXPECT_EQ(ErrorOf([&] { files_.ReadWholeFile(Path(L"no folder\\a.lst")); }), err::kPathNotFound);
+  EXPECT_EQ(ErrorOf([&] { files_.ReadWholeFile(Path(L"")); }), err::kPathFileAccessError);
+  EXPECT_EQ(ErrorOf([&] { files_.CopyWholeFile(Path(L"none"), Path(L"copy")); }),
+            err::kFileNotFound);
+  EXPECT_EQ(ErrorOf([&] { files_.CopyWholeFile(Path(L"a.lst"), Path(L"no folder\\copy")); }),
+            err::kPathNotFound);
+  EXPECT_FALSE(fs::exists(Native(L"copy")));
+}
+
+TEST_F(PosixFiles, ReplaceKeepsTheModeAndLeavesNoTemporaryFile) {
+  Write(L"a.lst", "old");
+  fs::permissions(Native(L"a.lst"),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  files_.ReplaceWholeFile(Path(L"a.lst"), "new content");
+  EXPECT_EQ(Read(L"a.lst"), "new content");
+  EXPECT_EQ(fs::status(Native(L"a.lst")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(Entries(), 1u);
+  files_.ReplaceWholeFile(Path(L"a.lst"), "");
+  EXPECT_EQ(Read(L"a.lst"), "");
+}
+
+TEST_F(PosixFiles, ReplaceRefusesReadOnlyMissingAndFolderTargets) {
+  Write(L"a.lst", "old");
+  fs::permissions(Native(L"a.lst"), fs::perms::owner_read | fs::perms::group_read);
+  // Refused even when running as root, who could write it.
+  EXPECT_EQ(ErrorOf([&] { files_.ReplaceWholeFile(Path(L"a.lst"), "new"); }),
+            err::kPathFileAccessError);
+  EXPECT_EQ(Read(L"a.lst"), "old");
+  EXPECT_EQ(ErrorOf([&] { files_.ReplaceWholeFile(Path(L"none.lst"), "new"); }),
+            err::kFileNotFound);
+  EXPECT_EQ(ErrorOf([&] { files_.ReplaceWholeFile(Path(L"none\\a.lst"), "new"); }),
+            err::kPathNotFound);
+  EXPECT_EQ(ErrorOf([&] { files_.ReplaceWholeFile(Path(L""), "new"); }), err::kPathFileAccessError);
+  EXPECT_EQ(Entries(), 1u);
+}
+
+TEST(PosixErrno, MapsToTheWindowsProgramsNumbers) {
+  EXPECT_EQ(ErrorNumberFromErrno(ENOENT, "/"), err::kFileNotFound);
+  EXPECT_EQ(ErrorNumberFromErrno(ENOENT, "/no-such-folder-here/x"), err::kPathNotFound);
+  EXPECT_EQ(ErrorNumberFromErrno(ENOTDIR, "/x"), err::kPathNotFound);
+  EXPECT_EQ(ErrorNumberFromErrno(EACCES, "/x"), err::kPathFileAccessError);
+  EXPECT_EQ(ErrorNumberFromErrno(EPERM, "/x"), err::kPathFileAccessError);
+  EXPECT_EQ(ErrorNumberFromErrno(EROFS, "/x"), err::kPathFileAccessError);
+  EXPECT_EQ(ErrorNumberFromErrno(ENOSPC, "/x"), err::kDiskFull);
+  EXPECT_EQ(ErrorNumberFromErrno(ENAMETOOLONG, "/x"), err::kBadFileName);
+  EXPECT_EQ(ErrorNumberFromErrno(EBUSY, "/x"), err::kPermissionDenied);
+  EXPECT_EQ(ErrorNumberFromErrno(ETXTBSY, "/x"), err::kPermissionDenied);
+  EXPECT_EQ(ErrorNumberFromErrno(ENOMEM, "/x"), err::kOutOfMemory);
+  EXPECT_EQ(ErrorNumberFromErrno(EIO, "/x"), err::kDeviceIoError);
+}
+
+TEST(PosixText, PathsAreUtf8AndAnyBytesSurviveTheRoundTrip) {
+  EXPECT_EQ(NativePath(L"C:\\a\\ＭＳ明朝"),
+            "C:/a/\xEF\xBC\xAD\xEF\xBC\xB3\xE6\x98\x8E\xE6\x9C\x9D");
+  EXPECT_EQ(WideFromUtf8("\xE3\x81\x82/\xF0\x9F\x98\x80"), L"あ/\U0001F600");
+  const std::string odd = "a\xFF\x82\xA0\xC0\xAF\xED\xA0\x80z";  // not UTF-8 at all
+  EXPECT_EQ(Utf8FromWide(WideFromUtf8(odd)), odd);
+  EXPECT_EQ(WideFromUtf8("\xFF").front(), L'\xDCFF');
+  EXPECT_EQ(Utf8FromWide(L"\xD800"), "\xEF\xBF\xBD");
+}
+
+TEST(PosixText, Cp932ThroughIconv) {
+  EXPECT_EQ(WideFromCp932("\x82\x6C\x82\x72\x96\xBE\x92\xA9 A"), L"ＭＳ明朝 A");
+  EXPECT_EQ(Cp932FromWide(L"ＭＳ明朝 A"), "\x82\x6C\x82\x72\x96\xBE\x92\xA9 A");
+  EXPECT_EQ(WideFromCp932(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
+  EXPECT_EQ(WideFromCp932("x\xA0y\x82"), L"x\uFFFDy\uFFFD");
+  EXPECT_EQ(Cp932FromWide(L"a\U0001F600b"), "a?b");
+  EXPECT_EQ(WideFromCp932(""), L"");
+  // Long enough to need more than one pass through the converter's buffer.
+  const std::string many(10000, '\x82');
+  EXPECT_EQ(WideFromCp932(many + "\x81").size(), 5001u);
+}
+
+TEST(PosixProgramFolder, IsTheFolderOfTheRunningProgram) {
+  const std::wstring folder = ProgramFolder();
+  EXPECT_EQ(fs::path(NativePath(folder)), fs::canonical("/proc/self/exe").parent_path());
+  EXPECT_EQ(PathBesideProgram(L"Fonts.txt"), folder + L"/Fonts.txt");
+}
+
+}  // namespace
+}  // namespace vemo
