@@ -91,6 +91,14 @@ bool HasBlank(const std::wstring& text) {
   return text.find_first_of(L" \t\x3000") != std::wstring::npos;
 }
 
+// A closing quote after a backslash would read as an escaped quote ("C:\a b\" ends in
+// `\"`), so backslashes in front of it are doubled, as command-line parsing expects.
+std::wstring Quoted(const std::wstring& text) {
+  std::wstring quoted = L"\"" + text;
+  for (auto c = text.rbegin(); c != text.rend() && *c == L'\\'; ++c) quoted += L'\\';
+  return quoted + L"\"";
+}
+
 }  // namespace
 
 FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher)
@@ -392,7 +400,7 @@ void FrmVemo::mnuFolder_Click() {
       return;
     }
     // Unquoted, explorer would take a folder with blanks for several arguments.
-    const std::wstring argument = HasBlank(folder) ? L"\"" + folder + L"\"" : folder;
+    const std::wstring argument = HasBlank(folder) ? Quoted(folder) : folder;
     launcher_.Start(explorer, L"EXPLORER.EXE ," + argument);
   } catch (const RuntimeError& error) {
     ReportError(error.Number(), ui_);

@@ -175,18 +175,16 @@ TEST_F(Execute, AReadOnlyListStaysAsItWasAndTheWindowGoesOn) {
 }
 
 // File, 対象フォルダを開く...: a new explorer.exe from the Windows folder, started by the
-// program, with the folder after ",". Its command line is read from the started process.
-TEST_F(Execute, OpenTargetFolderStartsExplorerWithTheFolder) {
-  const std::wstring folder = workspace_.target_folder().wstring();
-  SetFolder(L" " + folder + L" ");
+// program. Returns its command line, read from the started process, and ends it.
+std::wstring OpenFolderAndReadExplorerCommandLine(const Running& app) {
   std::vector<DWORD> before;
   for (const auto& p : ProcessesNamed(L"explorer.exe")) before.push_back(p.id);
 
-  Command(app_.window, IDM_FOLDER);
+  Command(app.window, IDM_FOLDER);
   DWORD started = 0;
-  ASSERT_TRUE(WaitUntil([&] {
+  EXPECT_TRUE(WaitUntil([&] {
     for (const auto& p : ProcessesNamed(L"explorer.exe")) {
-      if (p.parent == app_.process.id() &&
+      if (p.parent == app.process.id() &&
           std::find(before.begin(), before.end(), p.id) == before.end()) {
         started = p.id;
         return true;
@@ -194,6 +192,7 @@ TEST_F(Execute, OpenTargetFolderStartsExplorerWithTheFolder) {
     }
     return false;
   })) << "no explorer.exe started by the program";
+  if (started == 0) return L"";
   std::wstring command_line;
   std::wstring image;
   WaitUntil([&] {
@@ -213,11 +212,27 @@ TEST_F(Execute, OpenTargetFolderStartsExplorerWithTheFolder) {
   EXPECT_TRUE(Lower(image) == expected + L"\\explorer.exe" ||
               Lower(image) == expected + L"\\system32\\explorer.exe")
       << Utf8(image);
-  EXPECT_TRUE(command_line.ends_with(L"," + folder) ||
-              command_line.ends_with(L",\"" + folder + L"\""))
-      << Utf8(command_line);
   // No message: the start succeeded.
-  EXPECT_FALSE(WaitForMessageBox(app_.process.id(), Deadline{0}));
+  EXPECT_FALSE(WaitForMessageBox(app.process.id(), Deadline{0}));
+  return command_line;
+}
+
+TEST_F(Execute, OpenTargetFolderStartsExplorerWithTheFolder) {
+  const std::wstring folder = workspace_.target_folder().wstring();
+  ASSERT_EQ(std::wstring::npos, folder.find(L' '));
+  SetFolder(L" " + folder + L" ");
+  const std::wstring command_line = OpenFolderAndReadExplorerCommandLine(app_);
+  EXPECT_TRUE(command_line.ends_with(L"," + folder)) << Utf8(command_line);
+}
+
+// A folder with blanks is quoted so that it reaches explorer as one path; a backslash before
+// the closing quote is doubled so that it does not escape the quote.
+TEST_F(ExecuteInFoldersWithBlanks, OpenTargetFolderQuotesAFolderWithBlanks) {
+  const std::wstring folder = workspace_.target_folder().wstring();
+  SetFolder(folder);
+  EXPECT_TRUE(OpenFolderAndReadExplorerCommandLine(app_).ends_with(L",\"" + folder + L"\""));
+  SetFolder(folder + L"\\");
+  EXPECT_TRUE(OpenFolderAndReadExplorerCommandLine(app_).ends_with(L",\"" + folder + L"\\\\\""));
 }
 
 }  // namespace
