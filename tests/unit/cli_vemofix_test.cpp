@@ -7,8 +7,10 @@
 
 #include "cli/vemofix.h"
 #include "errors/report_error.h"
+#include "fontfix/load_font_table.h"
 #include "platform/runtime_error.h"
 #include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_ui.h"
 
 namespace vemo::cli {
 namespace {
@@ -257,6 +259,44 @@ TEST(VemofixPaths, FoldersAndDefaults) {
   EXPECT_EQ(*WineTypeSptFolder(L"/opt/ai/", std::nullopt), L"/opt/ai/" + tail);
   EXPECT_EQ(*WineTypeSptFolder(L"", L"/home/u"), L"/home/u/.wine/" + tail);
   EXPECT_FALSE(WineTypeSptFolder(std::nullopt, std::nullopt));
+}
+
+}  // namespace
+}  // namespace vemo::cli
+
+namespace vemo::cli {
+namespace {
+
+// Natively, the window's FixFontList stands for the window: the same inputs through it and
+// through vemofix leave the same list and backup, run after run.
+TEST(VemofixAndFixFontList, LeaveTheSameFilesForTheSameInputs) {
+  const std::string table = "A,B\r\nb,C\r\n\"x,y\",Z\r\nQ,\r\nfontname,N\r\n";
+  const std::vector<std::string> lists = {"FontName:A\r\nFontName:x,y\r\n", "FONTNAME:a FontName:b",
+                                          "nothing here", "FontName:AFontName:fontname"};
+  testing::FakeFileSystem window;
+  testing::FakeFileSystem command;
+  window.files[L"C:\\Tool\\Fonts.txt"] = command.files[L"C:\\Tool\\Fonts.txt"] = table;
+  Environment environment;
+  environment.programFolder = L"C:\\Tool";
+  environment.defaultFolder = L"C:\\TypeSpt";
+  environment.separator = L'\\';
+  FontTable fontTable;
+  std::int32_t fontCount = 0;
+  (void)ParseFontTable(table, fontTable, fontCount);
+  for (bool opt10 : {true, false}) {
+    const std::wstring name = opt10 ? L"AdobeFnt05.lst" : L"AdobeFnt.lst";
+    for (const std::string& list : lists) {
+      window.files[L"C:\\TypeSpt\\" + name] = command.files[L"C:\\TypeSpt\\" + name] = list;
+      testing::FakeUi ui;
+      ASSERT_TRUE(FixFontList(FixFontListInput{opt10, L"C:\\TypeSpt", L"C:\\Tool"}, fontTable,
+                              fontCount, window, ui));
+      FakeConsole console;
+      ASSERT_EQ(RunVemofix({L"--quiet", L"--illustrator", opt10 ? L"10" : L"9"}, environment,
+                           command, console),
+                kDone);
+      EXPECT_EQ(command.files, window.files) << list;
+    }
+  }
 }
 
 }  // namespace
