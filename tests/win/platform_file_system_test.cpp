@@ -12,6 +12,7 @@ namespace vemo {
 namespace {
 
 using testing::ErrorOf;
+using testing::Hold;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
@@ -22,8 +23,22 @@ const std::wstring kNotCp932 = L"\ud55c\uae00\u00e4";
 
 class FileSystemTest : public ::testing::Test {
  protected:
+  void MakeSub() { ASSERT_TRUE(::CreateDirectoryW(sub.c_str(), nullptr)) << ::GetLastError(); }
+  void ExpectOnlyTheList() {
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"list.lst"})
+        << "a temporary file was left";
+  }
+  std::int32_t Replace(const std::wstring& path) {
+    return ErrorOf([&] { files.ReplaceWholeFile(path, after); });
+  }
+
   TempFolder folder;
   Win32FileSystem files;
+  const std::wstring list = folder / L"list.lst";
+  const std::wstring sub = folder / kNotCp932;  // a folder CP932 cannot name
+  const std::wstring japanese = sub + L"\\" + kJapanese + L".lst";
+  const std::string before = "FontName:Old\r\nFamilyName:\x82\xa0\r\n";
+  const std::string after = std::string("FontName:New\r\n\0\x1a\xfc", 18);
 };
 
 TEST_F(FileSystemTest, FileExistsOnlyForOrdinaryFilesNamedExactly) {
@@ -32,199 +47,157 @@ TEST_F(FileSystemTest, FileExistsOnlyForOrdinaryFilesNamedExactly) {
   WriteBytes(folder / L"hidden.lst", "x", FILE_ATTRIBUTE_HIDDEN);
   WriteBytes(folder / L"system.lst", "x", FILE_ATTRIBUTE_SYSTEM);
   ASSERT_TRUE(::CreateDirectoryW((folder / L"sub.lst").c_str(), nullptr));
-
-  EXPECT_TRUE(files.FileExists(folder / L"plain.lst"));
-  EXPECT_TRUE(files.FileExists(folder / L"PLAIN.LST"));
-  EXPECT_TRUE(files.FileExists(folder / L"archive.lst"));
-  EXPECT_FALSE(files.FileExists(folder / L"hidden.lst"));
-  EXPECT_FALSE(files.FileExists(folder / L"system.lst"));
-  EXPECT_FALSE(files.FileExists(folder / L"sub.lst"));
-  EXPECT_FALSE(files.FileExists(folder / L"missing.lst"));
-  EXPECT_FALSE(files.FileExists(folder.Path() + L"\\no-such-folder\\plain.lst"));
-  EXPECT_FALSE(files.FileExists(folder.Path() + L"\\"));
-  EXPECT_FALSE(files.FileExists(L""));
-}
-
-TEST_F(FileSystemTest, FileExistsTakesNoWildcards) {
-  WriteBytes(folder / L"plain.lst", "x");
-  EXPECT_FALSE(files.FileExists(folder / L"*.lst"));
-  EXPECT_FALSE(files.FileExists(folder / L"plain.ls?"));
-  EXPECT_FALSE(files.FileExists(folder / L"*"));
-}
-
-TEST_F(FileSystemTest, FileExistsWithJapaneseAndNonCp932Names) {
-  const std::wstring sub = folder / kNotCp932;
-  ASSERT_TRUE(::CreateDirectoryW(sub.c_str(), nullptr)) << ::GetLastError();
-  WriteBytes(sub + L"\\" + kJapanese + L".lst", "x");
+  MakeSub();
+  WriteBytes(japanese, "x");
   WriteBytes(folder / (kNotCp932 + L".lst"), "x");
-  EXPECT_TRUE(files.FileExists(sub + L"\\" + kJapanese + L".lst"));
-  EXPECT_TRUE(files.FileExists(folder / (kNotCp932 + L".lst")));
-  EXPECT_FALSE(files.FileExists(sub + L"\\" + kJapanese + L"2.lst"));
+  for (const std::wstring& path :
+       {folder / L"plain.lst", folder / L"PLAIN.LST", folder / L"archive.lst", japanese,
+        folder / (kNotCp932 + L".lst")}) {
+    EXPECT_TRUE(files.FileExists(path)) << ::testing::PrintToString(path);
+  }
+  for (const std::wstring& path :
+       {folder / L"hidden.lst", folder / L"system.lst", folder / L"sub.lst",
+        folder / L"missing.lst", sub + L"\\" + kJapanese + L"2.lst",
+        folder / L"no-such-folder\\plain.lst", folder.Path() + L"\\", std::wstring(),
+        folder / L"*.lst", folder / L"plain.ls?", folder / L"*"}) {
+    EXPECT_FALSE(files.FileExists(path)) << ::testing::PrintToString(path);
+  }
 }
 
 TEST_F(FileSystemTest, ReadWholeFileGivesTheBytesExactly) {
   std::string bytes = "FontName:\x82\xd7\x82\xe0\r\n\x1a";
   bytes += std::string(1, '\0') + "\xff\x80 end";
   bytes += std::string(200000, '\x83');  // more than one read of any sensible buffer
-  WriteBytes(folder / L"list.lst", bytes);
-  EXPECT_EQ(files.ReadWholeFile(folder / L"list.lst"), bytes);
-
-  WriteBytes(folder / L"empty.lst", "");
-  EXPECT_EQ(files.ReadWholeFile(folder / L"empty.lst"), "");
+  for (const std::string& content : {bytes, std::string()}) {
+    WriteBytes(list, content);
+    EXPECT_EQ(files.ReadWholeFile(list), content);
+  }
 }
 
-TEST_F(FileSystemTest, ReadWholeFileErrors) {
-  EXPECT_EQ(ErrorOf([&] { files.ReadWholeFile(folder / L"missing.lst"); }), 53);
-  EXPECT_EQ(ErrorOf([&] { files.ReadWholeFile(folder / L"no\\list.lst"); }), 76);
+TEST_F(FileSystemTest, ReadWholeFileRefusesAFileBeingWritten) {
+  WriteBytes(list, "x");
+  const UniqueFile writer = Hold(list, GENERIC_WRITE, 0);
+  EXPECT_EQ(ErrorOf([&] { files.ReadWholeFile(list); }), 70);
+}
 
-  WriteBytes(folder / L"locked.lst", "x");
-  HANDLE writer = ::CreateFileW((folder / L"locked.lst").c_str(), GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(ErrorOf([&] { files.ReadWholeFile(folder / L"locked.lst"); }), 70);
-  ::CloseHandle(writer);
+TEST_F(FileSystemTest, MissingFileOrFolderRaisesAndCreatesNothing) {
+  const std::wstring missing = folder / L"missing.lst";
+  const std::wstring noFolder = folder / L"no\\list.lst";
+  EXPECT_EQ(ErrorOf([&] { files.ReadWholeFile(missing); }), 53);
+  EXPECT_EQ(ErrorOf([&] { files.ReadWholeFile(noFolder); }), 76);
+  EXPECT_EQ(ErrorOf([&] { files.CopyWholeFile(missing, list); }), 53);
+  EXPECT_EQ(Replace(missing), 53);
+  EXPECT_EQ(Replace(noFolder), 76);
+  EXPECT_TRUE(folder.Names().empty());
 }
 
 TEST_F(FileSystemTest, CopyWholeFileCopiesBytesAndNeverOverwrites) {
   const std::string bytes = std::string("a\0b\r\n\x82\xa0", 7);
-  WriteBytes(folder / L"list.lst", bytes);
+  WriteBytes(list, bytes);
   const std::wstring backup = folder / (L"list.lst \u306e\u30d0\u30c3\u30af\u30a2\u30c3\u30d7");
-  files.CopyWholeFile(folder / L"list.lst", backup);
+  files.CopyWholeFile(list, backup);
   EXPECT_EQ(ReadBytes(backup), bytes);
 
   WriteBytes(folder / L"other.lst", "other");
   EXPECT_NE(ErrorOf([&] { files.CopyWholeFile(folder / L"other.lst", backup); }), 0);
   EXPECT_EQ(ReadBytes(backup), bytes);
-  EXPECT_EQ(ErrorOf([&] { files.CopyWholeFile(folder / L"missing.lst", folder / L"x"); }), 53);
 }
 
-class ReplaceWholeFileTest : public FileSystemTest {
- protected:
-  const std::string before = "FontName:Old\r\nFamilyName:\x82\xa0\r\n";
-  const std::string after = std::string("FontName:New\r\n\0\x1a\xfc", 18);
-
-  void ExpectOnlyTheList(const std::wstring& name = L"list.lst") {
-    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{name}) << "a temporary file was left";
+TEST_F(FileSystemTest, ReplaceWholeFileWritesTheBytesAndKeepsTheAttributes) {
+  const DWORD kept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN;
+  WriteBytes(list, before, kept);
+  for (const std::string& bytes :
+       {after, std::string(), std::string(3 * 1024 * 1024 + 7, '\x81')}) {
+    files.ReplaceWholeFile(list, bytes);
+    EXPECT_EQ(ReadBytes(list), bytes);
+    ExpectOnlyTheList();
   }
-};
-
-TEST_F(ReplaceWholeFileTest, ReplacesTheContentByteForByte) {
-  WriteBytes(folder / L"list.lst", before);
-  files.ReplaceWholeFile(folder / L"list.lst", after);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), after);
-  ExpectOnlyTheList();
-
-  files.ReplaceWholeFile(folder / L"list.lst", "");
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), "");
-
-  const std::string big(3 * 1024 * 1024 + 7, '\x81');
-  files.ReplaceWholeFile(folder / L"list.lst", big);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), big);
-  ExpectOnlyTheList();
+  const DWORD looked = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                       FILE_ATTRIBUTE_READONLY;
+  EXPECT_EQ(::GetFileAttributesW(list.c_str()) & looked, kept);
 }
 
-TEST_F(ReplaceWholeFileTest, KeepsTheAttributes) {
-  WriteBytes(folder / L"list.lst", before, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
-  files.ReplaceWholeFile(folder / L"list.lst", after);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), after);
-  const DWORD attributes = ::GetFileAttributesW((folder / L"list.lst").c_str());
-  EXPECT_EQ(attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                          FILE_ATTRIBUTE_READONLY),
-            static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN));
-  ExpectOnlyTheList();
+TEST_F(FileSystemTest, ReplaceWholeFileInAFolderCp932CannotName) {
+  MakeSub();
+  WriteBytes(japanese, before);
+  EXPECT_EQ(Replace(japanese), 0);
+  EXPECT_EQ(ReadBytes(japanese), after);
 }
 
-TEST_F(ReplaceWholeFileTest, RelativePathIsReplacedInItsFolder) {
-  WriteBytes(folder / L"list.lst", before);
+TEST_F(FileSystemTest, ReplaceWholeFileOfARelativePathInItsFolder) {
+  WriteBytes(list, before);
   wchar_t previous[MAX_PATH];
   ASSERT_GT(::GetCurrentDirectoryW(MAX_PATH, previous), 0u);
   ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
-  const std::int32_t error = ErrorOf([&] { files.ReplaceWholeFile(L"list.lst", after); });
+  const std::int32_t error = Replace(L"list.lst");
   ::SetCurrentDirectoryW(previous);
   EXPECT_EQ(error, 0);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), after);
-  ExpectOnlyTheList();
-}
-
-TEST_F(ReplaceWholeFileTest, FolderNotRepresentableInCp932) {
-  const std::wstring sub = folder / kNotCp932;
-  ASSERT_TRUE(::CreateDirectoryW(sub.c_str(), nullptr)) << ::GetLastError();
-  const std::wstring list = sub + L"\\" + kJapanese + L".lst";
-  WriteBytes(list, before);
-  files.ReplaceWholeFile(list, after);
   EXPECT_EQ(ReadBytes(list), after);
-}
-
-TEST_F(ReplaceWholeFileTest, RefusesAReadOnlyFileAndLeavesItAlone) {
-  WriteBytes(folder / L"list.lst", before, FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(ErrorOf([&] { files.ReplaceWholeFile(folder / L"list.lst", after); }), 75);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), before);
-  EXPECT_EQ(::GetFileAttributesW((folder / L"list.lst").c_str()) & FILE_ATTRIBUTE_READONLY,
-            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   ExpectOnlyTheList();
 }
 
-TEST_F(ReplaceWholeFileTest, RefusesAFileHeldOpenAndLeavesItAlone) {
-  WriteBytes(folder / L"list.lst", before);
-  // As another program would hold it: reading and writing, sharing reading only.
-  HANDLE holder = ::CreateFileW((folder / L"list.lst").c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  const std::int32_t error = ErrorOf([&] { files.ReplaceWholeFile(folder / L"list.lst", after); });
-  ::CloseHandle(holder);
-  EXPECT_EQ(error, 70);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), before);
-  ExpectOnlyTheList();
+TEST_F(FileSystemTest, ReplaceWholeFileIsNotHinderedByALeftoverTemporaryName) {
+  WriteBytes(list, before);
+  const std::wstring leftover =
+      folder / (L"list.lst.vemo-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
+  WriteBytes(leftover, "leftover");
+  EXPECT_EQ(Replace(list), 0);
+  EXPECT_EQ(ReadBytes(list), after);
+  EXPECT_EQ(ReadBytes(leftover), "leftover");
+  EXPECT_EQ(folder.Names().size(), 2u);
 }
 
-TEST_F(ReplaceWholeFileTest, RefusesAFileHeldOpenForReadingOnly) {
-  WriteBytes(folder / L"list.lst", before);
-  HANDLE holder = ::CreateFileW((folder / L"list.lst").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  const std::int32_t error = ErrorOf([&] { files.ReplaceWholeFile(folder / L"list.lst", after); });
-  ::CloseHandle(holder);
-  EXPECT_EQ(error, 70);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), before);
-  ExpectOnlyTheList();
+// A refused replacement leaves the file as it was, attributes too, and no temporary file.
+TEST_F(FileSystemTest, ReplaceWholeFileRefusalsLeaveTheFileAlone) {
+  const struct {
+    const char* what;
+    DWORD attributes;
+    DWORD holderAccess;  // 0: nobody holds the file
+    DWORD holderShare;
+    std::int32_t error;
+  } table[] = {
+      {"read-only", FILE_ATTRIBUTE_READONLY, 0, 0, 75},
+      {"held for reading and writing", FILE_ATTRIBUTE_NORMAL, GENERIC_READ | GENERIC_WRITE,
+       FILE_SHARE_READ, 70},
+      {"held for reading only", FILE_ATTRIBUTE_NORMAL, GENERIC_READ, FILE_SHARE_READ, 70},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.what);
+    WriteBytes(list, before, row.attributes);
+    std::int32_t error = 0;
+    {
+      const UniqueFile holder =
+          row.holderAccess ? Hold(list, row.holderAccess, row.holderShare) : UniqueFile();
+      error = Replace(list);
+    }
+    EXPECT_EQ(error, row.error);
+    EXPECT_EQ(ReadBytes(list), before);
+    EXPECT_EQ(::GetFileAttributesW(list.c_str()) & FILE_ATTRIBUTE_READONLY,
+              row.attributes & FILE_ATTRIBUTE_READONLY);
+    ExpectOnlyTheList();
+    ::SetFileAttributesW(list.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
 }
 
 // The holder lets others delete the file, so nothing stops the temporary file from being
 // written; Wine (and Windows without POSIX rename) still refuses the rename over an open file.
 // Whatever the answer, the file is either wholly new or wholly old and nothing is left over.
-TEST_F(ReplaceWholeFileTest, AFailedRenameLeavesTheFileAndNoTemporary) {
-  WriteBytes(folder / L"list.lst", before);
-  HANDLE holder = ::CreateFileW((folder / L"list.lst").c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  const std::int32_t error = ErrorOf([&] { files.ReplaceWholeFile(folder / L"list.lst", after); });
-  ::CloseHandle(holder);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), error == 0 ? after : before) << error;
+TEST_F(FileSystemTest, AFailedRenameLeavesTheFileAndNoTemporary) {
+  WriteBytes(list, before);
+  std::int32_t error = 0;
+  {
+    const UniqueFile holder =
+        Hold(list, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    error = Replace(list);
+  }
+  EXPECT_EQ(ReadBytes(list), error == 0 ? after : before) << error;
   ExpectOnlyTheList();
 }
 
-TEST_F(ReplaceWholeFileTest, MissingFileOrFolder) {
-  EXPECT_EQ(ErrorOf([&] { files.ReplaceWholeFile(folder / L"missing.lst", after); }), 53);
-  EXPECT_EQ(ErrorOf([&] { files.ReplaceWholeFile(folder / L"no\\list.lst", after); }), 76);
-  EXPECT_TRUE(folder.Names().empty());
-}
-
-TEST_F(ReplaceWholeFileTest, AFolderIsNotReplaced) {
-  ASSERT_TRUE(::CreateDirectoryW((folder / L"list.lst").c_str(), nullptr));
-  EXPECT_EQ(ErrorOf([&] { files.ReplaceWholeFile(folder / L"list.lst", after); }), 75);
+TEST_F(FileSystemTest, AFolderIsNotReplaced) {
+  ASSERT_TRUE(::CreateDirectoryW(list.c_str(), nullptr));
+  EXPECT_EQ(Replace(list), 75);
   ExpectOnlyTheList();
-}
-
-TEST_F(ReplaceWholeFileTest, ALeftoverTemporaryNameIsNotInTheWay) {
-  WriteBytes(folder / L"list.lst", before);
-  const std::wstring leftover =
-      folder / (L"list.lst.vemo-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
-  WriteBytes(leftover, "leftover");
-  files.ReplaceWholeFile(folder / L"list.lst", after);
-  EXPECT_EQ(ReadBytes(folder / L"list.lst"), after);
-  EXPECT_EQ(ReadBytes(leftover), "leftover");
-  EXPECT_EQ(folder.Names().size(), 2u);
 }
 
 }  // namespace

@@ -24,9 +24,12 @@ using testing::ErrorOf;
 using testing::ReadBytes;
 using testing::TempFolder;
 
-bool IsFile(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+// A folder named without its closing backslash, holding the file `name`.
+void ExpectFolderHolding(const std::wstring& folder, const std::wstring& name) {
+  ASSERT_FALSE(folder.empty());
+  EXPECT_NE(folder.back(), L'\\');
+  const DWORD attributes = ::GetFileAttributesW((folder + L"\\" + name).c_str());
+  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST(Codepage, JapaneseTextRoundTripsThroughCp932) {
@@ -56,11 +59,8 @@ TEST(Codepage, NoErrorForWhatCp932CannotHold) {
 }
 
 TEST(ProgramFolder, IsTheFolderOfThisProgram) {
-  const std::wstring folder = ProgramFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_NE(folder.back(), L'\\');
-  EXPECT_TRUE(IsFile(folder + L"\\win_tests.exe"));
-  EXPECT_EQ(PathBesideProgram(L"Fonts.txt"), folder + L"\\Fonts.txt");
+  ExpectFolderHolding(ProgramFolder(), L"win_tests.exe");
+  EXPECT_EQ(PathBesideProgram(L"Fonts.txt"), ProgramFolder() + L"\\Fonts.txt");
 }
 
 TEST(ProgramFolder, PathPieces) {
@@ -86,25 +86,24 @@ TEST(SingleInstance, TheSecondSeesTheFirstUntilItIsGone) {
 
 TEST(Launcher, StartsTheCommandLineWithoutWaiting) {
   TempFolder folder;
-  const std::wstring marker = folder / L"started.txt";
   Win32Launcher launcher;
   const std::wstring cmd = WindowsFolder() + L"\\system32\\cmd.exe";
-  launcher.Start(cmd, L"cmd.exe /c echo started> \"" + marker + L"\"");
+  const std::wstring first = folder / L"started.txt";
+  const std::wstring second = folder / L"second.txt";
+  launcher.Start(cmd, L"cmd.exe /c echo started> \"" + first + L"\"");
+  // The command line alone names the program when no application is given.
+  launcher.Start(L"", L"\"" + cmd + L"\" /c echo second> \"" + second + L"\"");
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (ReadBytes(marker).rfind("started", 0) != 0 &&
+  auto wrote = [](const std::wstring& file, const char* word) {
+    return ReadBytes(file).rfind(word, 0) == 0;
+  };
+  while (!(wrote(first, "started") && wrote(second, "second")) &&
          std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  EXPECT_EQ(ReadBytes(marker).rfind("started", 0), 0u);
-
-  // The command line alone names the program when no application is given.
-  const std::wstring second = folder / L"second.txt";
-  launcher.Start(L"", L"\"" + cmd + L"\" /c echo second> \"" + second + L"\"");
-  while (ReadBytes(second).rfind("second", 0) != 0 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  EXPECT_EQ(ReadBytes(second).rfind("second", 0), 0u);
+  EXPECT_TRUE(wrote(first, "started"));
+  EXPECT_TRUE(wrote(second, "second"));
 }
 
 TEST(Launcher, AProgramThatIsNotThereRaises) {
@@ -116,10 +115,7 @@ TEST(Launcher, AProgramThatIsNotThereRaises) {
 }
 
 TEST(Shell, WindowsFolderHoldsExplorer) {
-  const std::wstring folder = WindowsFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_NE(folder.back(), L'\\');
-  EXPECT_TRUE(IsFile(folder + L"\\explorer.exe"));
+  ExpectFolderHolding(WindowsFolder(), L"explorer.exe");
 }
 
 TEST(Shell, OpeningAFolderThatIsNotThereRaises) {

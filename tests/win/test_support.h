@@ -13,25 +13,32 @@
 #include <gtest/gtest.h>
 
 #include "platform/runtime_error.h"
+#include "platform/win32/handle.h"
 
 namespace vemo::testing {
 
-inline void RemoveTree(const std::wstring& folder) {
+// Names of everything in `folder`, "." and ".." left out.
+inline std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
   WIN32_FIND_DATAW found;
-  HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
-      }
-    } while (::FindNextFileW(find, &found));
-    ::FindClose(find);
+  UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+  if (!find) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(find.get(), &found));
+  return names;
+}
+
+inline void RemoveTree(const std::wstring& folder) {
+  for (const std::wstring& name : NamesIn(folder)) {
+    const std::wstring path = folder + L"\\" + name;
+    if (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+      RemoveTree(path);
+    } else {
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      ::DeleteFileW(path.c_str());
+    }
   }
   ::RemoveDirectoryW(folder.c_str());
 }
@@ -53,24 +60,18 @@ class TempFolder {
 
   const std::wstring& Path() const { return path_; }
   std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-  // Names of everything in the folder, "." and ".." left out.
-  std::vector<std::wstring> Names() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE find = ::FindFirstFileW((path_ + L"\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-      const std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find, &found));
-    ::FindClose(find);
-    return names;
-  }
+  std::vector<std::wstring> Names() const { return NamesIn(path_); }
 
  private:
   std::wstring path_;
 };
+
+// The file opened as another program would hold it, until the handle goes.
+inline UniqueFile Hold(const std::wstring& path, DWORD access, DWORD share) {
+  UniqueFile file(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_TRUE(file) << "cannot hold the file: " << ::GetLastError();
+  return file;
+}
 
 inline void WriteBytes(const std::wstring& path, std::string_view bytes,
                        DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
