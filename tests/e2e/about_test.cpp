@@ -103,10 +103,6 @@ std::vector<std::wstring> Starts(const fs::path& record) {
   return lines;
 }
 
-bool WaitForStarts(const fs::path& record, size_t count) {
-  return WaitUntil([&] { return Starts(record).size() >= count; });
-}
-
 class AboutDialog : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -141,12 +137,27 @@ class AboutDialog : public ::testing::Test {
     RoundTrip(dialog);
     EXPECT_FALSE(WaitForMessageBox(pid(), Deadline{300}, {dialog}));
   }
+  void ExpectUnavailable(HWND dialog) {
+    auto box = WaitForMessageBox(pid(), kWait, {dialog});
+    ASSERT_TRUE(box) << "no message";
+    EXPECT_WEQ(kUnavailable, box->text);
+    EXPECT_WEQ(L"べもつーる", box->caption);
+    // Style 0: no icon. (A blank icon control reads as "not recognised" to Describe.)
+    HWND icon = GetDlgItem(box->window, 0x0440);
+    EXPECT_TRUE(!icon || !IsWindowVisible(icon) || SendMessageW(icon, STM_GETICON, 0, 0) == 0);
+    EXPECT_EQ(std::vector<std::wstring>{L"OK"}, box->buttons);
+    ASSERT_TRUE(Answer(*box));
+  }
+  void CloseByOk(HWND dialog) {
+    Click(Control(dialog, IDC_ABOUT_OK));
+    EXPECT_TRUE(Closed(dialog));
+  }
 
   Workspace workspace_;
   std::optional<Running> app_;
 };
 
-TEST_F(AboutDialog, ShowsTheTitleAndVersionTexts) {
+TEST_F(AboutDialog, ShowsItsTextsClosesByEscOrEnterOnOkAndTheNextOpeningLoadsAgain) {
   HWND dialog = Open();
   ASSERT_TRUE(dialog) << "no About dialog";
   EXPECT_WEQ(L"べもつーる", TextOf(Control(dialog, IDC_ABOUT_TITLE)));
@@ -183,15 +194,8 @@ TEST_F(AboutDialog, ShowsTheTitleAndVersionTexts) {
 
   // Kept in the test's working folder for a look at the dialog.
   EXPECT_TRUE(SaveScreenshot(dialog, fs::current_path() / L"about-dialog.bmp"));
-  Click(Control(dialog, IDC_ABOUT_OK));
-  EXPECT_TRUE(Closed(dialog));
-}
-
-TEST_F(AboutDialog, EscClosesAsOkDoesAndTheNextOpeningLoadsAgain) {
-  HWND first = Open();
-  ASSERT_TRUE(first);
-  PressKey(first, VK_ESCAPE);
-  ASSERT_TRUE(Closed(first)) << "Esc did not close the dialog";
+  PressKey(dialog, VK_ESCAPE);
+  ASSERT_TRUE(Closed(dialog)) << "Esc did not close the dialog";
   EXPECT_TRUE(app_->process.Running());
 
   HWND second = Open(true);
@@ -203,91 +207,59 @@ TEST_F(AboutDialog, EscClosesAsOkDoesAndTheNextOpeningLoadsAgain) {
   EXPECT_TRUE(Closed(second)) << "Enter on OK did not close the dialog";
 }
 
-TEST_F(AboutDialog, WithNeitherPlaceTheButtonSaysUnavailable) {
+// Each press reads both places afresh, so one dialog meets them all in turn.
+TEST_F(AboutDialog, SysInfoStartsTheFirstPlaceWholeElseMsinfo32OfTheSecondElseSaysUnavailable) {
+  const fs::path root = workspace_.program_folder().parent_path() / L"Shared Tools";
+  const fs::path first = root / L"MS Info" / L"msinfo32.exe";
+  const fs::path second = root / L"Second Place";
+  const fs::path firstRecord = PlaceStandIn(first);
+  const fs::path secondRecord = PlaceStandIn(second / L"MSINFO32.EXE");
+  const fs::path decoy = PlaceStandIn(root / L"MS.exe");  // what an unquoted start would run
+  const std::optional<std::wstring> no;
+  const struct {
+    const char* what;
+    std::optional<std::wstring> path, folder;  // the two places
+    size_t firstStarts, secondStarts;          // the starts by then; no new one: the message
+    bool byEnter = false;
+  } cases[] = {
+      {"neither place; Enter on the button presses it, not OK", no, no, 0, 0, true},
+      {"first place, a path with blanks", first.wstring(), no, 1, 0},
+      {"first place again: each press starts it", first.wstring(), no, 2, 0},
+      {"second place", no, second.wstring(), 2, 1},
+      {"first place naming no program: the second is not tried", (root / L"gone.exe").wstring(),
+       second.wstring(), 2, 1},
+  };
   SavedRegistryValue path(kMsinfoKey, L"PATH");
   SavedRegistryValue folder(kLocationKey, L"MSINFO");
-  path.Remove();
-  folder.Remove();
   HWND dialog = Open();
   ASSERT_TRUE(dialog);
-
-  // Enter with the focus on the button presses it, not OK.
   ASSERT_EQ(Control(dialog, IDC_ABOUT_SYSINFO), PressTab(dialog));
-  PressKey(dialog, VK_RETURN);
-  auto box = WaitForMessageBox(pid(), kWait, {dialog});
-  ASSERT_TRUE(box) << "no message";
-  EXPECT_WEQ(kUnavailable, box->text);
-  EXPECT_WEQ(L"べもつーる", box->caption);
-  // Style 0: no icon. (A blank icon control reads as "not recognised" to Describe.)
-  HWND icon = GetDlgItem(box->window, 0x0440);
-  EXPECT_TRUE(!icon || !IsWindowVisible(icon) || SendMessageW(icon, STM_GETICON, 0, 0) == 0);
-  EXPECT_EQ(std::vector<std::wstring>{L"OK"}, box->buttons);
-  ASSERT_TRUE(Answer(*box));
-  EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open";
-  Click(Control(dialog, IDC_ABOUT_OK));
-  EXPECT_TRUE(Closed(dialog));
-}
-
-TEST_F(AboutDialog, FirstPlaceStartsThePathWithBlanksWhole) {
-  SavedRegistryValue path(kMsinfoKey, L"PATH");
-  SavedRegistryValue folder(kLocationKey, L"MSINFO");
-  fs::path root = workspace_.program_folder().parent_path() / L"Shared Tools";
-  fs::path program = root / L"MS Info" / L"msinfo32.exe";
-  fs::path record = PlaceStandIn(program);
-  // What an unquoted start of the path would run instead.
-  fs::path decoy = PlaceStandIn(root / L"MS.exe");
-  path.SetText(program.wstring());
-  folder.Remove();
-
-  HWND dialog = Open();
-  ASSERT_TRUE(dialog);
-  Click(Control(dialog, IDC_ABOUT_SYSINFO));
-  ASSERT_TRUE(WaitForStarts(record, 1)) << "the program in the first place did not start";
-  ExpectNoMessage(dialog);
-  Click(Control(dialog, IDC_ABOUT_SYSINFO));
-  ASSERT_TRUE(WaitForStarts(record, 2)) << "a second press did not start it again";
-  EXPECT_WEQ(L"\"" + program.wstring() + L"\"", Starts(record)[0]);
-  EXPECT_TRUE(Starts(decoy).empty());
-  EXPECT_TRUE(IsWindow(dialog));
-  Click(Control(dialog, IDC_ABOUT_OK));
-  EXPECT_TRUE(Closed(dialog));
-}
-
-TEST_F(AboutDialog, SecondPlaceStartsMsinfo32InItsFolder) {
-  SavedRegistryValue path(kMsinfoKey, L"PATH");
-  SavedRegistryValue folder(kLocationKey, L"MSINFO");
-  fs::path tools = workspace_.program_folder().parent_path() / L"Shared Tools" / L"MS Info";
-  fs::path record = PlaceStandIn(tools / L"MSINFO32.EXE");
-  path.Remove();
-  folder.SetText(tools.wstring());
-
-  HWND dialog = Open();
-  ASSERT_TRUE(dialog);
-  Click(Control(dialog, IDC_ABOUT_SYSINFO));
-  ASSERT_TRUE(WaitForStarts(record, 1)) << "MSINFO32.EXE of the second place did not start";
-  ExpectNoMessage(dialog);
-  Click(Control(dialog, IDC_ABOUT_OK));
-  EXPECT_TRUE(Closed(dialog));
-}
-
-TEST_F(AboutDialog, FirstPlaceNamingNoProgramSaysUnavailableWithoutTheSecond) {
-  SavedRegistryValue path(kMsinfoKey, L"PATH");
-  SavedRegistryValue folder(kLocationKey, L"MSINFO");
-  fs::path tools = workspace_.program_folder().parent_path() / L"Shared Tools";
-  fs::path record = PlaceStandIn(tools / L"MSINFO32.EXE");
-  path.SetText((tools / L"gone.exe").wstring());
-  folder.SetText(tools.wstring());
-
-  HWND dialog = Open();
-  ASSERT_TRUE(dialog);
-  Click(Control(dialog, IDC_ABOUT_SYSINFO));
-  auto box = WaitForMessageBox(pid(), kWait, {dialog});
-  ASSERT_TRUE(box) << "no message";
-  EXPECT_WEQ(kUnavailable, box->text);
-  ASSERT_TRUE(Answer(*box));
-  EXPECT_TRUE(Starts(record).empty()) << "the second place was tried";
-  Click(Control(dialog, IDC_ABOUT_OK));
-  EXPECT_TRUE(Closed(dialog));
+  size_t starts = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.path ? path.SetText(*c.path) : path.Remove();
+    c.folder ? folder.SetText(*c.folder) : folder.Remove();
+    if (c.byEnter) {
+      PressKey(dialog, VK_RETURN);
+    } else {
+      Click(Control(dialog, IDC_ABOUT_SYSINFO));
+    }
+    if (c.firstStarts + c.secondStarts > starts) {
+      starts = c.firstStarts + c.secondStarts;
+      ASSERT_TRUE(WaitUntil([&] {
+        return Starts(firstRecord).size() + Starts(secondRecord).size() >= starts;
+      })) << "no start";
+      ExpectNoMessage(dialog);
+    } else {
+      ExpectUnavailable(dialog);
+    }
+    EXPECT_EQ(Starts(firstRecord), std::vector(c.firstStarts, L"\"" + first.wstring() + L"\""));
+    EXPECT_EQ(Starts(secondRecord),
+              std::vector(c.secondStarts, L"\"" + (second / L"MSINFO32.EXE").wstring() + L"\""));
+    EXPECT_TRUE(Starts(decoy).empty());
+    ASSERT_TRUE(IsWindow(dialog)) << "the dialog stays open";
+  }
+  CloseByOk(dialog);
 }
 
 }  // namespace

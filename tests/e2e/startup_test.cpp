@@ -19,42 +19,39 @@ TEST(Startup, ShowsEveryNameOfTheTableFollowedByTwoBlanks) {
   EXPECT_WEQ(L"ＭＳ明朝  ＭＳゴシック  Times, Roman  ", TextOf(app.control(IDC_TXTFONTS)));
 }
 
-TEST(Startup, WithoutFontsTxtTheStopMessageComesFirstThenAnEmptyWindow) {
-  Workspace workspace;
-  Process process = workspace.Start();
-  auto box = WaitForMessageBox(process.id());
-  ASSERT_TRUE(box) << "no message box";
-  EXPECT_WEQ(L"Fonts.txtがありません", box->text);
-  EXPECT_WEQ(kTitle, box->caption);
-  EXPECT_EQ(16, box->icon);
-  EXPECT_EQ(std::vector<std::wstring>{L"OK"}, box->buttons);
-  // The window shows only after the message has been answered.
-  EXPECT_EQ(nullptr, WaitForWindow(process.id(), L"", kMainCaption, Deadline{0}));
-
-  ASSERT_TRUE(Answer(*box));
-  HWND window = WaitForWindow(process.id(), L"", kMainCaption);
-  ASSERT_TRUE(window);
-  EXPECT_WEQ(L"", TextOf(Control(window, IDC_TXTFONTS)));
-}
-
-TEST(Startup, ATableOfMoreThan1024RowsGivesErrorNineThenTheWindow) {
-  Workspace workspace;
-  std::string table;
+// Fonts.txt missing or too long: the message comes first, then an empty window.
+TEST(Startup, ATableThatCannotBeLoadedGivesItsMessageFirstThenAnEmptyWindow) {
+  std::string overlong;
   for (int i = 1; i <= 1025; ++i)
-    table += Row("Font" + std::to_string(i), "New" + std::to_string(i));
-  WriteBytes(workspace.fonts_txt(), table);
-  Process process = workspace.Start();
-  auto box = WaitForMessageBox(process.id());
-  ASSERT_TRUE(box);
-  EXPECT_TRUE(box->text.ends_with(L" (エラー番号:9)")) << Utf8(box->text);
-  EXPECT_GT(box->text.size(), std::wstring(L" (エラー番号:9)").size()) << "no description";
-  EXPECT_WEQ(kTitle, box->caption);
-  EXPECT_EQ(48, box->icon);
+    overlong += Row("Font" + std::to_string(i), "New" + std::to_string(i));
+  const struct {
+    const char* what;
+    std::optional<std::string> fonts;  // none: no Fonts.txt
+    std::wstring text;
+    int icon;
+  } cases[] = {
+      {"no Fonts.txt: the stop message", std::nullopt, L"Fonts.txtがありません", 16},
+      {"more than 1024 rows: error 9", overlong,
+       L"インデックスが有効な範囲を超えています。 (エラー番号:9)", 48},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Workspace workspace;
+    if (c.fonts) WriteBytes(workspace.fonts_txt(), *c.fonts);
+    Process process = workspace.Start();
+    auto box = WaitForMessageBox(process.id());
+    ASSERT_TRUE(box) << "no message box";
+    EXPECT_WEQ(c.text, box->text);
+    EXPECT_WEQ(kTitle, box->caption);
+    EXPECT_EQ(c.icon, box->icon);
+    EXPECT_EQ(std::vector<std::wstring>{L"OK"}, box->buttons);
+    EXPECT_EQ(nullptr, WaitForWindow(process.id(), L"", kMainCaption, Deadline{0}));
 
-  ASSERT_TRUE(Answer(*box));
-  HWND window = WaitForWindow(process.id(), L"", kMainCaption);
-  ASSERT_TRUE(window);
-  EXPECT_WEQ(L"", TextOf(Control(window, IDC_TXTFONTS)));
+    ASSERT_TRUE(Answer(*box));
+    HWND window = WaitForWindow(process.id(), L"", kMainCaption);
+    ASSERT_TRUE(window);
+    EXPECT_WEQ(L"", TextOf(Control(window, IDC_TXTFONTS)));
+  }
 }
 
 TEST(Startup, ASecondStartEndsWithoutAWindowAndTheFirstGoesOn) {
@@ -77,27 +74,28 @@ TEST(Startup, ASecondStartEndsWithoutAWindowAndTheFirstGoesOn) {
 TEST(Startup, ExitEndsTheProgram) {
   Workspace workspace;
   WriteBytes(workspace.fonts_txt(), "");
-  {
+  const struct {
+    const char* way;
+    bool (*exit)(HWND);  // false: the way could not be taken
+  } ways[] = {
+      {"File, Exit",
+       [](HWND window) {
+         Command(window, IDM_EXIT);
+         return true;
+       }},
+      {"Alt+F, X", [](HWND window) { return MenuKeys(window, L'f', L'x'); }},
+      {"close box", [](HWND window) { return !!PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
     Running app = StartToMainWindow(workspace);
     ASSERT_TRUE(app.window);
-    Command(app.window, IDM_EXIT);
-    EXPECT_TRUE(app.process.WaitExit()) << "File, Exit";
-  }
-  {
-    Running app = StartToMainWindow(workspace);
-    ASSERT_TRUE(app.window);
-    ASSERT_TRUE(MenuKeys(app.window, L'f', L'x')) << "the File menu did not open";
-    EXPECT_TRUE(app.process.WaitExit()) << "Alt+F, X";
-  }
-  {
-    Running app = StartToMainWindow(workspace);
-    ASSERT_TRUE(app.window);
-    PostMessageW(app.window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(app.process.WaitExit()) << "close box";
+    ASSERT_TRUE(way.exit(app.window));
+    EXPECT_TRUE(app.process.WaitExit());
   }
 }
 
-TEST(MainWindow, CaptionsAndStartStateAreThoseOfTheProgram) {
+TEST(MainWindow, CaptionsStartStateAndTabOrderAreThoseOfTheProgram) {
   Workspace workspace;
   WriteBytes(workspace.fonts_txt(), "");
   Running app = StartToMainWindow(workspace);
@@ -133,15 +131,8 @@ TEST(MainWindow, CaptionsAndStartStateAreThoseOfTheProgram) {
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_TRUE(GetMenu(app.window)) << "no menu bar";
-}
 
-TEST(MainWindow, TabGoesFromTheFolderToTheOptionsToExecute) {
-  Workspace workspace;
-  WriteBytes(workspace.fonts_txt(), "");
-  Running app = StartToMainWindow(workspace);
-  ASSERT_TRUE(app.window);
-  ASSERT_EQ(app.control(IDC_TXTFOLDER), FocusOf(app.window));
-  // Into the group, Tab lands on the selected option.
+  // Tab from the folder: into the group, it lands on the selected option, then on Execute.
   EXPECT_EQ(app.control(IDC_OPT10), PressTab(app.window));
   EXPECT_EQ(app.control(IDC_CMDEXECUTE), PressTab(app.window));
 }
