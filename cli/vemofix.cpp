@@ -160,7 +160,7 @@ class Run {
   int Fix() {
     auto table = std::make_unique<FontTable>();
     std::int32_t fontCount = 0;
-    LoadTable(*table, fontCount);
+    if (!LoadTable(*table, fontCount)) return kUsage;
 
     std::vector<RowOutcome> outcomes;
     std::wstring backupLine;
@@ -187,17 +187,18 @@ class Run {
   }
 
  private:
-  // A missing table leaves the table empty, as it does in the window: the list is still
-  // backed up and written back unchanged. Said on standard error, even when quiet.
-  void LoadTable(FontTable& table, std::int32_t& fontCount) {
+  // The window goes on with an empty table after its stop message, for a person to see. A
+  // script has nobody watching: a wrong table path must fail, so nothing is touched.
+  bool LoadTable(FontTable& table, std::int32_t& fontCount) {
     if (!files_.FileExists(tablePath_)) {
-      console_.Err(t_(L"vemofix: the rename table is missing, so no entry changes: ",
-                      L"vemofix: 対応表がないため、エントリは変更されません: ") +
+      console_.Err(t_(L"vemofix: the rename table is missing, nothing was changed: ",
+                      L"vemofix: 対応表がないため、何も変更しませんでした: ") +
                    tablePath_ + L"\n");
-      return;
+      return false;
     }
     ConsoleUi ui(console_);
     (void)LoadFontTable(tablePath_, table, fontCount, files_, ui);
+    return true;
   }
 
   int ListMissing() {

@@ -100,6 +100,12 @@ expect_text "$work/err" ' (エラー番号:9)'
 expect_same "$list" "$work/original"
 [ ! -e "$backup" ] || fail "a backup was made after error 9"
 
+# A rename table that is not there: status 2, no backup, the list as it was.
+expect_status 2 "$vemofix" --table "$work/nowhere/Fonts.txt" --backup-dir "$work/tool"
+expect_text "$work/err" "$work/nowhere/Fonts.txt"
+expect_same "$list" "$work/original"
+[ ! -e "$backup" ] || fail "a backup was made without a table"
+
 # A read-only list (no write bits, refused even for root): error 75, the list as it was.
 chmod 444 "$list"
 expect_status 3 "$vemofix"

@@ -190,15 +190,14 @@ TEST_F(Vemofix, OptionsChooseTheListTheFoldersAndTheTable) {
   EXPECT_EQ(files.files[L"\\\\srv\\share\\AdobeFnt05.lst のバックアップ"], kOriginal);
 }
 
-TEST_F(Vemofix, AMissingTableChangesNothingButStillBacksUpAsTheWindowDoes) {
+TEST_F(Vemofix, AMissingTableFailsWith2AndTouchesNothing) {
   files.files.erase(kTable);
-  EXPECT_EQ(Run({}), kDone);
+  EXPECT_EQ(Run({}), kUsage);
   EXPECT_EQ(console.err,
-            L"vemofix: the rename table is missing, so no entry changes: C:\\Tool\\Fonts.txt\n");
+            L"vemofix: the rename table is missing, nothing was changed: C:\\Tool\\Fonts.txt\n");
   EXPECT_EQ(files.files[kList], kOriginal);
-  EXPECT_EQ(files.files[kBackup], kOriginal);
-  EXPECT_NE(console.out.find(L"rows: 0 applied, 0 not found, 0 skipped as empty"),
-            std::wstring::npos);
+  EXPECT_EQ(files.files.count(kBackup), 0u);
+  EXPECT_EQ(console.out, L"");
 }
 
 TEST_F(Vemofix, UsageErrorsExitWith2BeforeAnyFileWork) {
