@@ -13,20 +13,14 @@
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
+#include "tests/unit/fontfix_test_support.h"
 
 namespace vemo {
 namespace {
 
-namespace fs = std::filesystem;
+using vemo::testing::ErrorOf;
 
-std::int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+namespace fs = std::filesystem;
 
 class PosixFiles : public ::testing::Test {
  protected:

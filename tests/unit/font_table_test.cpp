@@ -10,18 +10,14 @@
 #include "platform/runtime_error.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_ui.h"
+#include "tests/unit/fontfix_test_support.h"
 
 namespace vemo {
 namespace {
 
-std::int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using vemo::testing::ErrorOf;
+using vemo::testing::Parse;
+using vemo::testing::Parsed;
 
 TEST(FontTable, RowsAndColumnsOutsideTheTableRaiseError9) {
   FontTable table;
@@ -36,19 +32,6 @@ TEST(FontTable, RowsAndColumnsOutsideTheTableRaiseError9) {
         << row << "," << column;
     EXPECT_EQ(ErrorOf([&] { table.Set(row, column, "x"); }), err::kSubscriptOutOfRange);
   }
-}
-
-struct Parsed {
-  FontTable table;
-  std::int32_t count = -1;
-  std::string display;
-  std::int32_t error = 0;
-};
-
-Parsed Parse(std::string_view bytes) {
-  Parsed p;
-  p.error = ErrorOf([&] { p.display = ParseFontTable(bytes, p.table, p.count); });
-  return p;
 }
 
 void ExpectRows(const Parsed& p, std::vector<std::pair<std::string, std::string>> rows) {

@@ -11,20 +11,13 @@
 #include "fontfix/rewrite_tuning.h"
 #include "platform/runtime_error.h"
 #include "tests/reference/straightforward_rewrite.h"
+#include "tests/unit/fontfix_test_support.h"
 
 namespace vemo {
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
-
-FontTable TableOf(const Rows& rows) {
-  FontTable table;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    table.Set(static_cast<std::int32_t>(i + 1), 1, rows[i].first);
-    table.Set(static_cast<std::int32_t>(i + 1), 2, rows[i].second);
-  }
-  return table;
-}
+using vemo::testing::Rows;
+using vemo::testing::TableOf;
 
 // The plain method again, keeping the place of every replaced entry: a later replacement
 // moves places after its key by the change in length, and places inside its key to its start.

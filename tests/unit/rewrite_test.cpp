@@ -9,20 +9,13 @@
 #include "fontfix/rewrite_tuning.h"
 #include "platform/runtime_error.h"
 #include "tests/reference/straightforward_rewrite.h"
+#include "tests/unit/fontfix_test_support.h"
 
 namespace vemo {
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
-
-FontTable TableOf(const Rows& rows) {
-  FontTable table;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    table.Set(static_cast<std::int32_t>(i + 1), 1, rows[i].first);
-    table.Set(static_cast<std::int32_t>(i + 1), 2, rows[i].second);
-  }
-  return table;
-}
+using vemo::testing::Rows;
+using vemo::testing::TableOf;
 
 // Rewrites with the program's method and checks it against the plain one on the way.
 std::string Rewrite(std::string_view content, const Rows& rows) {

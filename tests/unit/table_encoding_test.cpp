@@ -18,24 +18,20 @@
 #include "platform/runtime_error.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_ui.h"
+#include "tests/unit/fontfix_test_support.h"
 
 namespace vemo {
 namespace {
+
+using vemo::testing::ErrorOf;
+using vemo::testing::Parse;
+using vemo::testing::Parsed;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // CP932 bytes of the names the tests use.
 constexpr std::string_view kMsMincho = "\x82\x6C\x82\x72\x96\xBE\x92\xA9";  // ＭＳ明朝
 constexpr std::string_view kMsGothic =
     "\x82\x6C\x82\x72\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳゴシック
-
-std::int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 TableEncoding Detect(std::string_view bytes) {
   return DetectTableEncoding(bytes);
@@ -171,19 +167,6 @@ TEST(Cp932Table, EveryCharacterOnceEveryCodeOnceAndEveryCodeWellFormed) {
   // 388 IBM extensions less the 15 JIS or row 13 hold, the user-defined area; the NEC-selected
   // copies of the IBM extensions add nothing.
   EXPECT_EQ(table.size(), 128u + 63 + 5 + 6879 + 83 - 9 + 388 - 15 + 1880);
-}
-
-struct Parsed {
-  FontTable table;
-  std::int32_t count = -1;
-  std::string display;
-  std::int32_t error = 0;
-};
-
-Parsed Parse(std::string_view bytes) {
-  Parsed p;
-  p.error = ErrorOf([&] { p.display = ParseFontTable(bytes, p.table, p.count); });
-  return p;
 }
 
 TEST(ParseFontTable, AUtf8TableGivesCp932NamesWithOrWithoutAMark) {
