@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <utility>
 #include <vector>
 
@@ -109,12 +108,10 @@ INT_PTR CALLBACK FrmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LP
   if (message == WM_INITDIALOG) self->hwnd_ = hwnd;
   try {
     return self->HandleMessage(message, wParam, lParam);
-  } catch (const RuntimeError&) {
+  } catch (const std::exception&) {
     // Exceptions must not cross the system's dialog code: the dialog closes and Show raises
     // the error again to the main window.
-    self->failure_ = std::current_exception();
-  } catch (const std::bad_alloc&) {
-    self->failure_ = std::make_exception_ptr(RuntimeError(err::kOutOfMemory));
+    self->failure_ = std::make_exception_ptr(RuntimeError(CaughtErrorNumber()));
   }
   ::EndDialog(hwnd, 0);
   return TRUE;

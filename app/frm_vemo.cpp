@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cwchar>
-#include <new>
 
 #include "app/resource.h"
 #include "errors/report_error.h"
@@ -359,10 +358,8 @@ void FrmVemo::Form_Load() {
       return;
     }
     LoadFontTable();
-  } catch (const RuntimeError& error) {
-    ReportError(error.Number(), ui_);
-  } catch (const std::bad_alloc&) {
-    ReportError(err::kOutOfMemory, ui_);
+  } catch (const std::exception&) {
+    ReportError(CaughtErrorNumber(), ui_);
   }
 }
 
@@ -380,12 +377,9 @@ void FrmVemo::cmdExecute_Click() {
       ui_.ShowMessage(L"処理が終了しました。Illustratorを起動して確認してください。",
                       MessageStyle::kInformation);
     }
-  } catch (const RuntimeError& error) {
+  } catch (const std::exception&) {
     ui_.SetMousePointer(MousePointer::kDefault);
-    ReportError(error.Number(), ui_);
-  } catch (const std::bad_alloc&) {
-    ui_.SetMousePointer(MousePointer::kDefault);
-    ReportError(err::kOutOfMemory, ui_);
+    ReportError(CaughtErrorNumber(), ui_);
   }
 }
 
@@ -402,20 +396,16 @@ void FrmVemo::mnuFolder_Click() {
     // Unquoted, explorer would take a folder with blanks for several arguments.
     const std::wstring argument = HasBlank(folder) ? Quoted(folder) : folder;
     launcher_.Start(explorer, L"EXPLORER.EXE ," + argument);
-  } catch (const RuntimeError& error) {
-    ReportError(error.Number(), ui_);
-  } catch (const std::bad_alloc&) {
-    ReportError(err::kOutOfMemory, ui_);
+  } catch (const std::exception&) {
+    ReportError(CaughtErrorNumber(), ui_);
   }
 }
 
 void FrmVemo::mnuVersion_Click() {
   try {
     about_.Show(hwnd_);
-  } catch (const RuntimeError& error) {
-    ReportError(error.Number(), ui_);
-  } catch (const std::bad_alloc&) {
-    ReportError(err::kOutOfMemory, ui_);
+  } catch (const std::exception&) {
+    ReportError(CaughtErrorNumber(), ui_);
   }
 }
 

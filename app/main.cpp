@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <memory>
-#include <new>
 
 #include "app/frm_vemo.h"
 #include "errors/report_error.h"
@@ -24,12 +23,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   try {
     form = std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher);
     form->Load(showCommand);
-  } catch (const vemo::RuntimeError& error) {
+  } catch (const std::exception&) {
     // The window itself could not be made: nothing to run.
-    vemo::ReportError(error.Number(), ui);
-    return 1;
-  } catch (const std::bad_alloc&) {
-    vemo::ReportError(vemo::err::kOutOfMemory, ui);
+    vemo::ReportError(vemo::CaughtErrorNumber(), ui);
     return 1;
   }
 

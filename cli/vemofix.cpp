@@ -1,7 +1,6 @@
 #include "cli/vemofix.h"
 
 #include <memory>
-#include <new>
 
 #include "cli/options.h"
 #include "errors/report_error.h"
@@ -319,17 +318,13 @@ int RunVemofix(const std::vector<std::wstring>& args, const Environment& environ
     return kUsage;
   }
 
-  std::int32_t number = 0;
   try {
     Run run(options, environment, files, console);
     return options.restore ? run.Restore() : run.Fix();
-  } catch (const RuntimeError& error) {
-    number = error.Number();
-  } catch (const std::bad_alloc&) {
-    number = err::kOutOfMemory;
+  } catch (const std::exception&) {
+    console.Err(ErrorMessageText(CaughtErrorNumber()) + L"\n");
+    return kRuntimeError;
   }
-  console.Err(ErrorMessageText(number) + L"\n");
-  return kRuntimeError;
 }
 
 }  // namespace vemo::cli

@@ -38,4 +38,9 @@ class RuntimeError : public std::exception {
   std::int32_t number_;
 };
 
+// For the handler of a user action, inside its catch block: the number of the error being
+// handled, its own for a RuntimeError and 7 (out of memory) for std::bad_alloc. Any other
+// exception is a fault of the program, not a runtime error: it is thrown on.
+std::int32_t CaughtErrorNumber();
+
 }  // namespace vemo

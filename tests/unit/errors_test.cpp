@@ -1,6 +1,8 @@
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -108,6 +110,20 @@ TEST(RaiseSystemError, ThrowsTheMappedRuntimeError) {
     raised = e.Number();
   }
   EXPECT_EQ(raised, 70);
+}
+
+// What a handler of a user action reports for what it caught.
+TEST(CaughtErrorNumber, RuntimeErrorsKeepTheirNumberOutOfMemoryIs7OthersGoOn) {
+  const auto caught = [](auto thrown) {
+    try {
+      throw thrown;
+    } catch (const std::exception&) {
+      return CaughtErrorNumber();
+    }
+  };
+  EXPECT_EQ(caught(RuntimeError(-2147220503)), -2147220503);
+  EXPECT_EQ(caught(std::bad_alloc()), 7);
+  EXPECT_THROW(caught(std::logic_error("a fault of the program")), std::logic_error);
 }
 
 }  // namespace
