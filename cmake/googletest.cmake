@@ -12,7 +12,6 @@ if(NOT VEMO_HAVE_GTEST)
   if(EXISTS "${VEMO_GTEST_SOURCE_DIR}/CMakeLists.txt")
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     add_subdirectory("${VEMO_GTEST_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
     # Newer GoogleTest sources define these aliases themselves.
     if(NOT TARGET GTest::gtest)
