@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   wine wine64
   xvfb xauth x11-apps imagemagick
-  fonts-ipafont-gothic fonts-wine locales
+  fonts-ipafont-gothic locales
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
