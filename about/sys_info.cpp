@@ -20,19 +20,6 @@ constexpr wchar_t kProgramFile[] = L"\\MSINFO32.EXE";
 
 using ValueBuffer = std::array<std::byte, kKeyValueBufferSize>;
 
-// Closes the key on every way out of GetKeyValue.
-class KeyCloser {
- public:
-  KeyCloser(Registry& registry, RegistryKey key) : registry_(registry), key_(key) {}
-  ~KeyCloser() { registry_.CloseKey(key_); }
-  KeyCloser(const KeyCloser&) = delete;
-  KeyCloser& operator=(const KeyCloser&) = delete;
-
- private:
-  Registry& registry_;
-  RegistryKey key_;
-};
-
 char32_t Utf16Unit(const ValueBuffer& buffer, std::size_t index) {
   return static_cast<char32_t>(std::to_integer<unsigned>(buffer[2 * index]) |
                                (std::to_integer<unsigned>(buffer[2 * index + 1]) << 8));
@@ -96,12 +83,12 @@ bool GetKeyValue(Registry& registry, RegistryRoot KeyRoot, const std::wstring& K
     KeyVal.clear();
     return false;
   }
-  KeyCloser closer(registry, key);
+  const UniqueRegistryKey open(registry, key);
 
   ValueBuffer buffer{};
   std::uint32_t type = reg::kNone;
   std::uint32_t size = kKeyValueBufferSize;
-  if (registry.QueryValue(key, SubKeyRef, type, buffer.data(), size) != reg::kSuccess) {
+  if (registry.QueryValue(open.get(), SubKeyRef, type, buffer.data(), size) != reg::kSuccess) {
     KeyVal.clear();
     return false;
   }

@@ -52,4 +52,19 @@ class Registry {
   virtual void CloseKey(RegistryKey key) = 0;
 };
 
+// Owns a key that Registry::OpenKey opened and closes it on every way out.
+class UniqueRegistryKey {
+ public:
+  UniqueRegistryKey(Registry& registry, RegistryKey key) : registry_(registry), key_(key) {}
+  ~UniqueRegistryKey() { registry_.CloseKey(key_); }
+  UniqueRegistryKey(const UniqueRegistryKey&) = delete;
+  UniqueRegistryKey& operator=(const UniqueRegistryKey&) = delete;
+
+  RegistryKey get() const { return key_; }
+
+ private:
+  Registry& registry_;
+  RegistryKey key_;
+};
+
 }  // namespace vemo
