@@ -126,7 +126,10 @@ void FrmVemo::Load(int showCommand) {
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   windowClass.lpszClassName = kClassName;
-  if (!RegisterClassExW(&windowClass)) RaiseSystemError(GetLastError());
+  // A window made again in the same process finds its class already there.
+  if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    RaiseSystemError(GetLastError());
+  }
 
   // Placed and sized by Layout once the window knows its DPI.
   if (!CreateWindowExW(0, kClassName, kCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
