@@ -39,7 +39,7 @@ echo "  C:\\Program Files\\Common Files\\Adobe\\TypeSpt: AdobeFnt05.lst, AdobeFn
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting vemotool.exe (Wine output: $out/wine.log)"
   # Output to a file: Wine's background processes keep a pipe open.
-  (cd "$program" && wine vemotool.exe >"$out/wine.log" 2>&1 </dev/null)
+  (cd "$program" && "$WINE64" vemotool.exe >"$out/wine.log" 2>&1 </dev/null)
   exit 0
 fi
 
@@ -50,7 +50,7 @@ echo "No display: one whole run under Xvfb, driven through the window"
 # driver.
 win_out="Z:${out//\//\\}"
 xvfb-run -a -s '-screen 0 1280x1024x24' \
-  timeout 300 wine "$driver" "$win_exe" "$win_out" >"$out/wine.log" 2>&1 </dev/null
+  timeout 300 "$WINE64" "$driver" "$win_exe" "$win_out" >"$out/wine.log" 2>&1 </dev/null
 rc=$?
 wineserver -k >/dev/null 2>&1 || true
 

@@ -9,6 +9,14 @@ export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs: the program needs neither, and a dialog would stall a
 # headless run.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
+# 64-bit programs start through Wine's 64-bit loader directly: once wine32 is installed, `wine`
+# tries the 32-bit loader first, which these machines run only under emulation (45 s a start).
+if [ -x /usr/lib/wine/wine64 ]; then
+  WINE64=/usr/lib/wine/wine64
+else
+  WINE64=$(command -v wine64 || command -v wine)
+fi
+export WINE64
 
 # Wine maps Japanese file names through the Unix locale, so the locale must exist. Compile
 # one of our own when the system has none (no root needed). LOCPATH goes first: bash looks

@@ -11,7 +11,7 @@ set -uo pipefail
 out=$(mktemp "${TMPDIR:-/tmp}/vemo-wine.XXXXXX")
 # A program that hangs is ended here, before ctest's own limit (120 s) would end only this
 # script and leave the program running. VEMO_WINE_TIMEOUT changes the limit.
-timeout -k 5 "${VEMO_WINE_TIMEOUT:-110}" wine "$@" >"$out" 2>"$out.err" </dev/null &
+timeout -k 5 "${VEMO_WINE_TIMEOUT:-110}" "$WINE64" "$@" >"$out" 2>"$out.err" </dev/null &
 child=$!
 trap 'kill $child 2>/dev/null; rm -f "$out" "$out.err"' EXIT
 trap 'exit 143' TERM

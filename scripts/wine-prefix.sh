@@ -24,8 +24,8 @@ fi
 mkdir -p "$WINEPREFIX"
 # Wine's background processes inherit our output: send it to a file, never to a pipe.
 log="$WINEPREFIX.log"
-timeout 300 wineboot -u >"$log" 2>&1
-reg() { timeout 120 wine reg add "$@" /f >>"$log" 2>&1; }
+timeout 300 "$WINE64" wineboot -u >"$log" 2>&1
+reg() { timeout 120 "$WINE64" reg add "$@" /f >>"$log" 2>&1; }
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default
 reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024
