@@ -3,9 +3,10 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
 
+#include "platform/win32/base_window.h"
+#include "platform/win32/dpi_win.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/registry_win.h"
 #include "platform/win32/win32_services.h"
@@ -15,19 +16,16 @@ namespace vemo {
 class Ui;
 
 // One instance serves the program's whole life; each Show loads the dialog afresh.
-class FrmAbout {
+class FrmAbout : public BaseWindow<FrmAbout> {
  public:
   explicit FrmAbout(Ui& ui);
-  FrmAbout(const FrmAbout&) = delete;
-  FrmAbout& operator=(const FrmAbout&) = delete;
-
   // Loads the dialog (Form_Load) and shows it modally over `owner`, centred on it; returns
   // when the dialog has been closed. Raises RuntimeError when it cannot be created,
   // loaded or shown.
   void Show(HWND owner);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class BaseWindow<FrmAbout>;
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void Form_Load();
@@ -42,21 +40,18 @@ class FrmAbout {
   void ApplyFont();
   void PaintSeparator();
   INT_PTR OnCtlColorStatic(HDC dc, HWND control);
-  int Px(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
+  int Px(int twips) const { return Pixels(twips, dpi_); }
   void Unload();
 
   Ui& ui_;
   Win32Registry registry_;
   Win32Services services_;
   HWND owner_ = nullptr;
-  HWND hwnd_ = nullptr;
-  UINT dpi_ = 96;
+  UINT dpi_ = kDefaultDpi;
   UniqueHfont font_;
   UniqueHicon bigIcon_;
   UniqueHicon smallIcon_;
   UniqueHicon pictureIcon_;
-  // An error inside the dialog's own message handling, carried out of DialogBox to Show.
-  std::exception_ptr failure_;
 };
 
 }  // namespace vemo

@@ -88,33 +88,14 @@ FrmAbout::FrmAbout(Ui& ui) : ui_(ui) {}
 
 void FrmAbout::Show(HWND owner) {
   owner_ = owner;
-  failure_ = nullptr;
   std::vector<WORD> dialogTemplate = DialogTemplate();
-  INT_PTR result = ::DialogBoxIndirectParamW(
-      ::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-      owner, DialogProc, reinterpret_cast<LPARAM>(this));
-  DWORD error = ::GetLastError();
-  Unload();
-  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
-  if (result == -1) RaiseSystemError(error);
-}
-
-INT_PTR CALLBACK FrmAbout::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  // The dialog learns its object with WM_INITDIALOG; the few messages before it get the
-  // default handling.
-  if (message == WM_INITDIALOG) ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-  auto* self = reinterpret_cast<FrmAbout*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-  if (self == nullptr) return FALSE;
-  if (message == WM_INITDIALOG) self->hwnd_ = hwnd;
   try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception&) {
-    // Exceptions must not cross the system's dialog code: the dialog closes and Show raises
-    // the error again to the main window.
-    self->failure_ = std::make_exception_ptr(RuntimeError(CaughtErrorNumber()));
+    RunDialog(reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner);
+  } catch (...) {
+    Unload();
+    throw;
   }
-  ::EndDialog(hwnd, 0);
-  return TRUE;
+  Unload();
 }
 
 INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -139,7 +120,7 @@ INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       PaintSeparator();
       return TRUE;
-    case WM_DPICHANGED: {
+    case kWmDpiChanged: {
       dpi_ = HIWORD(wParam);
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
@@ -154,8 +135,7 @@ INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void FrmAbout::OnInitDialog() {
-  dpi_ = owner_ != nullptr ? ::GetDpiForWindow(owner_) : ::GetDpiForSystem();
-  if (dpi_ == 0) dpi_ = USER_DEFAULT_SCREEN_DPI;
+  dpi_ = DpiForWindow(owner_ != nullptr ? owner_ : hwnd_);
   CreateControls();
   ApplyFont();
   LoadIcons();
@@ -191,12 +171,10 @@ void FrmAbout::CreateControls() {
 }
 
 void FrmAbout::Layout(bool centre) {
-  RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
-  if (!::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi_)) {
-    RaiseSystemError(::GetLastError());
-  }
-  int width = frame.right - frame.left;
-  int height = frame.bottom - frame.top;
+  const RECT frame =
+      WindowRectForClient(Px(kClientWidth), Px(kClientHeight), kStyle, false, kExStyle, dpi_);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   int x = 0;
   int y = 0;
@@ -228,7 +206,7 @@ void FrmAbout::Layout(bool centre) {
 void FrmAbout::LoadIcons() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   auto load = [&](int sizeAt96) {
-    int size = MulDiv(sizeAt96, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+    int size = MulDiv(sizeAt96, static_cast<int>(dpi_), kDefaultDpi);
     HANDLE icon = ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0);
     if (icon == nullptr) RaiseSystemError(::GetLastError());
     return UniqueHicon(static_cast<HICON>(icon));
@@ -247,13 +225,7 @@ void FrmAbout::LoadIcons() {
 }
 
 void FrmAbout::ApplyFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_)) {
-    RaiseSystemError(::GetLastError());
-  }
-  UniqueHfont font(::CreateFontIndirectW(&metrics.lfMessageFont));
-  if (!font) RaiseSystemError(::GetLastError());
+  UniqueHfont font = MessageFont(dpi_);
   for (const ControlSpec& item : kControls) {
     ::SendDlgItemMessageW(hwnd_, item.id, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
@@ -264,7 +236,7 @@ void FrmAbout::PaintSeparator() {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(hwnd_, &paint);
   for (const SeparatorLine& line : kLine1) {
-    int thickness = std::max(1, MulDiv(line.widthPx, static_cast<int>(dpi_), 96));
+    int thickness = std::max(1, MulDiv(line.widthPx, static_cast<int>(dpi_), kDefaultDpi));
     RECT rect{Px(line.x1), Px(line.y), Px(line.x2), Px(line.y) + thickness};
     ::SetBkColor(dc, line.colour);
     // ExtTextOut with ETO_OPAQUE fills a rectangle in a colour without a brush to manage.

@@ -9,16 +9,19 @@
 #include "app/resource.h"
 #include "errors/report_error.h"
 #include "fontfix/fix_font_list.h"
+#include "fontfix/list_location.h"
 #include "fontfix/load_font_table.h"
 #include "platform/app_info.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/known_folders.h"
 #include "platform/launcher.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
 #include "platform/system_error.h"
 #include "platform/ui.h"
+#include "platform/win32/dpi_win.h"
 #include "platform/win32/path_win.h"
 #include "platform/win32/ui_win.h"
 
@@ -58,8 +61,8 @@ constexpr DWORD kLabel = kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX;
 // In tab order: the dialog manager walks the controls in the order they were created.
 // Every control but opt10 starts a group, so the arrow keys move only between the options.
 constexpr std::array<ControlPlan, 10> kControls{{
-    {IDC_TXTFOLDER, WC_EDITW, L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt",
-     kChild | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 480, 1380, 6495, 315},
+    {IDC_TXTFOLDER, WC_EDITW, kDefaultListFolder, kChild | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL,
+     WS_EX_CLIENTEDGE, 480, 1380, 6495, 315},
     {IDC_LABEL1, WC_STATICW, L"処理対象フォルダ（adobefnt.lstのあるフォルダ）：", kLabel, 0, 480,
      1020, 3660, 180, true},
     {IDC_OPT89, WC_BUTTONW, L"Illustrator 8 or 9 (AdobeFnt.lst)",
@@ -82,10 +85,6 @@ constexpr std::array<ControlPlan, 10> kControls{{
      kLabel, 0, 480, 600, 6495, 255},
 }};
 
-int Pixels(int twips, UINT dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), 1440);
-}
-
 bool HasBlank(const std::wstring& text) {
   return text.find_first_of(L" \t\x3000") != std::wstring::npos;
 }
@@ -96,6 +95,21 @@ std::wstring Quoted(const std::wstring& text) {
   std::wstring quoted = L"\"" + text;
   for (auto c = text.rbegin(); c != text.rend() && *c == L'\\'; ++c) quoted += L'\\';
   return quoted + L"\"";
+}
+
+UniqueHmenu NewMenu(HMENU menu) {
+  if (!menu) RaiseSystemError(GetLastError());
+  return UniqueHmenu(menu);
+}
+
+void Append(HMENU menu, UINT flags, UINT_PTR id, const wchar_t* text) {
+  if (!AppendMenuW(menu, flags, id, text)) RaiseSystemError(GetLastError());
+}
+
+// The bar takes `popup` over once it holds it.
+void AppendPopup(HMENU bar, UniqueHmenu& popup, const wchar_t* text) {
+  Append(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), text);
+  popup.release();
 }
 
 }  // namespace
@@ -132,10 +146,7 @@ void FrmVemo::Load(int showCommand) {
   }
 
   // Placed and sized by Layout once the window knows its DPI.
-  if (!CreateWindowExW(0, kClassName, kCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this)) {
-    RaiseSystemError(GetLastError());
-  }
+  Create(0, kClassName, kCaption, kWindowStyle, nullptr, instance_);
   Form_Load();
   if (hwnd_) {
     ShowWindow(hwnd_, showCommand);
@@ -143,28 +154,12 @@ void FrmVemo::Load(int showCommand) {
   }
 }
 
-LRESULT CALLBACK FrmVemo::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<FrmVemo*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<FrmVemo*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
-}
-
 LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       CreateMenus();
       CreateControls();
-      Layout(GetDpiForWindow(hwnd_), true);
+      Layout(DpiForWindow(hwnd_), true);
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -189,7 +184,7 @@ LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // it would ask a dialog.
       NextControl(wParam, LOWORD(lParam) != 0);
       return 0;
-    case WM_DPICHANGED: {
+    case kWmDpiChanged: {
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
@@ -205,21 +200,23 @@ LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
+void FrmVemo::ReportFailure(std::int32_t number) {
+  ReportError(number, ui_);
+}
+
 void FrmVemo::CreateMenus() {
-  HMENU file = CreatePopupMenu();
-  AppendMenuW(file, MF_STRING, IDM_FOLDER, L"対象フォルダを開く...");
-  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(file, MF_STRING, IDM_EXIT, L"終了(&X)");
-  HMENU help = CreatePopupMenu();
-  AppendMenuW(help, MF_STRING, IDM_VERSION, L"バージョン情報(&A)");
-  HMENU bar = CreateMenu();
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ﾌｧｲﾙ(&F)");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ﾍﾙﾌﾟ(&H)");
+  UniqueHmenu file = NewMenu(CreatePopupMenu());
+  Append(file.get(), MF_STRING, IDM_FOLDER, L"対象フォルダを開く...");
+  Append(file.get(), MF_SEPARATOR, 0, nullptr);
+  Append(file.get(), MF_STRING, IDM_EXIT, L"終了(&X)");
+  UniqueHmenu help = NewMenu(CreatePopupMenu());
+  Append(help.get(), MF_STRING, IDM_VERSION, L"バージョン情報(&A)");
+  UniqueHmenu bar = NewMenu(CreateMenu());
+  AppendPopup(bar.get(), file, L"ﾌｧｲﾙ(&F)");
+  AppendPopup(bar.get(), help, L"ﾍﾙﾌﾟ(&H)");
   // From here the window owns the menus and destroys them with itself.
-  if (!SetMenu(hwnd_, bar)) {
-    DestroyMenu(bar);
-    RaiseSystemError(GetLastError());
-  }
+  if (!SetMenu(hwnd_, bar.get())) RaiseSystemError(GetLastError());
+  bar.release();
 }
 
 void FrmVemo::CreateControls() {
@@ -233,6 +230,8 @@ void FrmVemo::CreateControls() {
   // Label4 lies over the lower part of Label3.
   SetWindowPos(Control(IDC_LABEL4), Control(IDC_LABEL2), 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const std::wstring folder = StartListFolder(CommonFiles32Folder(), FolderExists);
+  if (!SetWindowTextW(Control(IDC_TXTFOLDER), folder.c_str())) RaiseSystemError(GetLastError());
   // Unchecking opt89 explicitly takes its tab stop, so Tab enters the group at opt10.
   SendMessageW(Control(IDC_OPT89), BM_SETCHECK, BST_UNCHECKED, 0);
   SendMessageW(Control(IDC_OPT10), BM_SETCHECK, BST_CHECKED, 0);
@@ -240,8 +239,8 @@ void FrmVemo::CreateControls() {
 }
 
 void FrmVemo::Layout(UINT dpi, bool centre) {
-  RECT frame{0, 0, Pixels(kClientWidth, dpi), Pixels(kClientHeight, dpi)};
-  AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, 0, dpi);
+  const RECT frame = WindowRectForClient(Pixels(kClientWidth, dpi), Pixels(kClientHeight, dpi),
+                                         kWindowStyle, true, 0, dpi);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -274,23 +273,15 @@ void FrmVemo::Layout(UINT dpi, bool centre) {
 
 SIZE FrmVemo::TextSize(const wchar_t* text) const {
   SIZE size{};
-  HDC dc = GetDC(hwnd_);
+  WindowDc dc(hwnd_);
   if (!dc) return size;
-  HGDIOBJ old = SelectObject(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
-  GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
+  SelectedObject font(dc.get(), font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
+  GetTextExtentPoint32W(dc.get(), text, static_cast<int>(std::wcslen(text)), &size);
   return size;
 }
 
 void FrmVemo::ApplyFont(UINT dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
-    return;  // the controls keep the font they have
-  }
-  UniqueHfont font(CreateFontIndirectW(&metrics.lfMessageFont));
-  if (!font) return;
+  UniqueHfont font = MessageFont(dpi);
   for (const ControlPlan& plan : kControls) {
     SendMessageW(Control(plan.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
@@ -361,7 +352,7 @@ void FrmVemo::Form_Load() {
       return;
     }
     LoadFontTable();
-  } catch (const std::exception&) {
+  } catch (...) {
     ReportError(CaughtErrorNumber(), ui_);
   }
 }
@@ -380,7 +371,7 @@ void FrmVemo::cmdExecute_Click() {
       ui_.ShowMessage(L"処理が終了しました。Illustratorを起動して確認してください。",
                       MessageStyle::kInformation);
     }
-  } catch (const std::exception&) {
+  } catch (...) {
     ui_.SetMousePointer(MousePointer::kDefault);
     ReportError(CaughtErrorNumber(), ui_);
   }
@@ -399,7 +390,7 @@ void FrmVemo::mnuFolder_Click() {
     // Unquoted, explorer would take a folder with blanks for several arguments.
     const std::wstring argument = HasBlank(folder) ? Quoted(folder) : folder;
     launcher_.Start(explorer, L"EXPLORER.EXE ," + argument);
-  } catch (const std::exception&) {
+  } catch (...) {
     ReportError(CaughtErrorNumber(), ui_);
   }
 }
@@ -407,7 +398,7 @@ void FrmVemo::mnuFolder_Click() {
 void FrmVemo::mnuVersion_Click() {
   try {
     about_.Show(hwnd_);
-  } catch (const std::exception&) {
+  } catch (...) {
     ReportError(CaughtErrorNumber(), ui_);
   }
 }

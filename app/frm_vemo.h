@@ -11,6 +11,7 @@
 #include "about/frm_about.h"
 #include "fontfix/font_table.h"
 #include "platform/single_instance.h"
+#include "platform/win32/base_window.h"
 #include "platform/win32/handle.h"
 
 namespace vemo {
@@ -19,22 +20,19 @@ class FileSystem;
 class Launcher;
 class Ui;
 
-class FrmVemo {
+class FrmVemo : public BaseWindow<FrmVemo> {
  public:
   FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher);
   ~FrmVemo();
-  FrmVemo(const FrmVemo&) = delete;
-  FrmVemo& operator=(const FrmVemo&) = delete;
 
   // Creates the window hidden, runs Form_Load, then shows the window unless Form_Load has
   // unloaded it. Raises RuntimeError when the window cannot be created.
   void Load(int showCommand);
-  // Null once the window has been destroyed.
-  HWND Hwnd() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class BaseWindow<FrmVemo>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void ReportFailure(std::int32_t number);
 
   void Form_Load();
   void mnuExit_Click();
@@ -64,7 +62,6 @@ class FrmVemo {
   Ui& ui_;
   FileSystem& files_;
   Launcher& launcher_;
-  HWND hwnd_ = nullptr;
   // The control that had the focus when the window was last deactivated; txtFolder at start.
   HWND focus_ = nullptr;
   UniqueHfont font_;

@@ -8,6 +8,7 @@
 #include "app/frm_vemo.h"
 #include "errors/report_error.h"
 #include "platform/runtime_error.h"
+#include "platform/win32/com_win.h"
 #include "platform/win32/ui_win.h"
 #include "platform/win32/win32_services.h"
 
@@ -17,13 +18,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   controls.dwICC = ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
 
+  // Before the shell is asked to open a folder.
+  vemo::ComApartment com;
   vemo::WinUi ui;
   vemo::Win32Services services;
   std::unique_ptr<vemo::FrmVemo> form;
   try {
     form = std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher);
     form->Load(showCommand);
-  } catch (const std::exception&) {
+  } catch (...) {
     // The window itself could not be made: nothing to run.
     vemo::ReportError(vemo::CaughtErrorNumber(), ui);
     return 1;

@@ -6,6 +6,8 @@
 
 #include "cli/vemofix.h"
 #include "errors/report_error.h"
+#include "fontfix/list_location.h"
+#include "platform/known_folders.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
 #include "platform/win32/win32_services.h"
@@ -60,7 +62,7 @@ int wmain(int argc, wchar_t** argv) {
                              ? Language::kJapanese
                              : Language::kEnglish;
   environment.separator = L'\\';
-  environment.defaultFolder = L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt";
+  environment.defaultFolder = StartListFolder(CommonFiles32Folder(), FolderExists);
   try {
     environment.programFolder = ProgramFolder();
   } catch (const RuntimeError& error) {

@@ -321,7 +321,7 @@ int RunVemofix(const std::vector<std::wstring>& args, const Environment& environ
   try {
     Run run(options, environment, files, console);
     return options.restore ? run.Restore() : run.Fix();
-  } catch (const std::exception&) {
+  } catch (...) {
     console.Err(ErrorMessageText(CaughtErrorNumber()) + L"\n");
     return kRuntimeError;
   }

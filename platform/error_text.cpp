@@ -10,12 +10,13 @@ namespace vemo {
 namespace {
 
 // The numbers the tool can raise, and the ones a user of such a tool is used to seeing.
-constexpr std::array<std::pair<std::int32_t, const wchar_t*>, 21> kDescriptions{{
+constexpr std::array<std::pair<std::int32_t, const wchar_t*>, 22> kDescriptions{{
     {5, L"プロシージャの呼び出し、または引数が正しくありません。"},
     {6, L"オーバーフローが発生しました。"},
     {7, L"メモリが足りません。"},
     {9, L"インデックスが有効な範囲を超えています。"},
     {13, L"データの型が合いません。"},
+    {err::kInternalError, L"内部エラーです。"},
     {52, L"ファイル名またはファイル番号が正しくありません。"},
     {53, L"ファイルが見つかりません。"},
     {54, L"ファイルのモードが正しくありません。"},

@@ -11,6 +11,8 @@ std::int32_t CaughtErrorNumber() {
     return error.Number();
   } catch (const std::bad_alloc&) {
     return err::kOutOfMemory;
+  } catch (...) {
+    return err::kInternalError;
   }
 }
 

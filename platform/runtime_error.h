@@ -11,6 +11,7 @@ namespace vemo {
 namespace err {
 inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kSubscriptOutOfRange = 9;
+inline constexpr std::int32_t kInternalError = 51;  // a fault of the program itself
 inline constexpr std::int32_t kBadFileName = 52;
 inline constexpr std::int32_t kFileNotFound = 53;
 inline constexpr std::int32_t kDeviceIoError = 57;
@@ -39,8 +40,9 @@ class RuntimeError : public std::exception {
 };
 
 // For the handler of a user action, inside its catch block: the number of the error being
-// handled, its own for a RuntimeError and 7 (out of memory) for std::bad_alloc. Any other
-// exception is a fault of the program, not a runtime error: it is thrown on.
+// handled, its own for a RuntimeError, 7 (out of memory) for std::bad_alloc and 51 (internal
+// error) for anything else, a fault of the program. Nothing is thrown on: a throw out of a
+// window procedure would end the 32-bit program.
 std::int32_t CaughtErrorNumber();
 
 }  // namespace vemo

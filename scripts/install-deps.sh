@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and `make run` need.
+# Installs the Debian packages the build, the tests and `make run` need (qemu-user: where the
+# kernel cannot run 32-bit programs, Wine's 32-bit loader runs under its emulation).
 # Does nothing when everything is already there.
 #   scripts/install-deps.sh fuzz   also clang and its libFuzzer runtime, for `make fuzz` only
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make
-  g++-mingw-w64-x86-64-posix mingw-w64-tools
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix mingw-w64-tools
   libgtest-dev googletest libbenchmark-dev
-  wine wine64
+  wine wine64 wine32:i386 qemu-user python3
   xvfb xauth x11-apps imagemagick
   fonts-ipafont-gothic locales
 )
@@ -25,5 +26,7 @@ done
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 echo "Installing: ${missing[*]}"
+# wine32 runs the 32-bit programs users get.
+dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

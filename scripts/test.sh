@@ -54,23 +54,54 @@ else
   failed=$((failed + 1))
 fi
 
-echo "== Windows tests under Wine"
-if [ -f "$build/windows/CTestTestfile.cmake" ]; then
-  scripts/wine-prefix.sh || status=1
-  # One warm wineserver for the whole run; ended at the end, for our prefix only.
+# Runs ctest of the Windows test build with arguments "$@" under Wine, its output in log $1,
+# on the display there is or under Xvfb. The wineserver is warm for the whole run and ended
+# with it: a wineserver outlives its display, and the next run may have another.
+run_windows() {
+  local log=$1
+  shift
+  local windows_ctest=(ctest --test-dir "$build/windows-x64" --output-on-failure --timeout 120 "$@")
+  # One program started and ended before the first test: the display's Wine desktop is up
+  # before any test starts a program.
+  local session=(bash -c '"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null; exec "$@"' warm-up)
   wineserver -p >/dev/null 2>&1 </dev/null
-  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-  windows_ctest=(ctest --test-dir "$build/windows" --output-on-failure --timeout 120)
   if [ -n "${DISPLAY:-}" ]; then
-    run_logged "$logs/windows.log" "${windows_ctest[@]}" || status=1
+    run_logged "$log" "${session[@]}" "${windows_ctest[@]}" || status=1
   else
-    run_logged "$logs/windows.log" \
-      xvfb-run -a -s '-screen 0 1280x1024x24' "${windows_ctest[@]}" || status=1
+    run_logged "$log" xvfb-run -a -s '-screen 0 1280x1024x24' \
+      "${session[@]}" "${windows_ctest[@]}" || status=1
   fi
-  count "$logs/windows.log"
+  count "$log"
   wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+# What Wine reports as the Windows version: "" for its default.
+set_windows_version() {
+  if [ -n "$1" ]; then
+    "$WINE64" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  else
+    "$WINE64" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+  fi
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+echo "== Windows tests under Wine (64-bit test build; smoke32: the 32-bit programs users get)"
+if [ -f "$build/windows-x64/CTestTestfile.cmake" ]; then
+  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  if scripts/wine-prefix.sh && . scripts/wine32-setup.sh; then
+    set_windows_version ""
+    run_windows "$logs/windows.log"
+    echo "== the end-to-end tests again, with Wine reporting Windows XP"
+    set_windows_version winxp
+    run_windows "$logs/windows-xp.log" -R '^e2e\.'
+    set_windows_version ""
+  else
+    echo "error: Wine cannot start the programs"
+    failed=$((failed + 1))
+  fi
 else
-  echo "error: no Windows build in $build/windows"
+  echo "error: no Windows test build in $build/windows-x64"
   failed=$((failed + 1))
 fi
 

@@ -6,7 +6,7 @@ set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 
 # Bump when the settings below change, so that existing prefixes get them.
-version=2
+version=3
 marker="$WINEPREFIX/.vemo-ready"
 [ "$(cat "$marker" 2>/dev/null)" = "$version" ] && exit 0
 

@@ -77,6 +77,12 @@ struct Icon {
   static void Close(Type h) noexcept { ::DestroyIcon(h); }
 };
 
+struct Menu {
+  using Type = HMENU;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::DestroyMenu(h); }
+};
+
 template <typename T>
 struct GdiObject {
   using Type = T;
@@ -94,5 +100,39 @@ using UniqueHicon = UniqueAny<handle_traits::Icon>;
 using UniqueHfont = UniqueAny<handle_traits::GdiObject<HFONT>>;
 using UniqueHbrush = UniqueAny<handle_traits::GdiObject<HBRUSH>>;
 using UniqueGdiObject = UniqueAny<handle_traits::GdiObject<HGDIOBJ>>;
+// A menu until a window or a menu bar takes it over (release() then).
+using UniqueHmenu = UniqueAny<handle_traits::Menu>;
+
+// A window's device context (GetDC), released with the window it came from.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// An object selected into a device context, the one it replaced selected back at the end.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+  ~SelectedObject() {
+    if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 }  // namespace vemo

@@ -9,23 +9,110 @@
 namespace vemo::e2e {
 namespace fs = std::filesystem;
 
-fs::path ToolExe() {
-  // VEMOTOOL_EXE overrides the path the build put in, e.g. to try an older program.
-  wchar_t from_environment[MAX_PATH] = {};
-  if (GetEnvironmentVariableW(L"VEMOTOOL_EXE", from_environment, MAX_PATH) > 0) {
-    return from_environment;
-  }
-  std::string path = VEMO_TOOL_EXE;
+namespace {
+
+std::wstring EnvironmentVariable(const wchar_t* name) {
+  wchar_t value[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? value : L"";
+}
+
+fs::path FromBuild(std::string path) {
   // The build passes a Unix path when cross-compiling: under Wine that is drive Z:.
   if (!path.empty() && path.front() == '/') path = "Z:" + path;
   std::replace(path.begin(), path.end(), '/', '\\');
   return fs::path(std::wstring(path.begin(), path.end()));
 }
 
+}  // namespace
+
+fs::path ToolExe() {
+  // VEMOTOOL_EXE overrides the path the build put in: the 32-bit program, say.
+  const std::wstring fromEnvironment = EnvironmentVariable(L"VEMOTOOL_EXE");
+  return fromEnvironment.empty() ? FromBuild(VEMO_TOOL_EXE) : fs::path(fromEnvironment);
+}
+
+Deadline StartDeadline() {
+  const std::wstring seconds = EnvironmentVariable(L"VEMO_E2E_START_SECONDS");
+  return seconds.empty() ? kWait : Deadline{std::stoi(seconds) * 1000};
+}
+
+fs::path BuiltFixExe() {
+  return FromBuild(VEMO_FIX_EXE);
+}
+
+fs::path FixExe() {
+  // VEMOFIX_EXE overrides the path the build put in: the 32-bit program, say.
+  const std::wstring fromEnvironment = EnvironmentVariable(L"VEMOFIX_EXE");
+  return fromEnvironment.empty() ? BuiltFixExe() : fs::path(fromEnvironment);
+}
+
+namespace {
+
+std::wstring Decoded(const std::string& bytes) {
+  if (bytes.empty()) return L"";
+  const int size = static_cast<int>(bytes.size());
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
+  text.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), size)));
+  return text;
+}
+
+}  // namespace
+
+// Runs `exe` with `args` from `folder`, its output going to files, and waits for its end.
+Finished RunToEnd(const fs::path& exe, const std::vector<std::wstring>& args,
+                  const fs::path& folder) {
+  Finished finished;
+  // Names of their own for every run: Wine may still hold the last run's files a moment.
+  static int runs = 0;
+  const std::wstring run = std::to_wstring(++runs);
+  const fs::path outPath = folder / (L"vemofix-out-" + run + L".txt");
+  const fs::path errPath = folder / (L"vemofix-err-" + run + L".txt");
+  {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    UniqueFile out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile err(CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out || !err) {
+      ADD_FAILURE() << "cannot create the output files";
+      return finished;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.get();
+    startup.hStdError = err.get();
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+    for (const std::wstring& arg : args) commandLine += L" \"" + arg + L"\"";
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                        nullptr, folder.c_str(), &startup, &info)) {
+      ADD_FAILURE() << "CreateProcessW failed with error " << GetLastError();
+      return finished;
+    }
+    UniqueKernelHandle process(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+    const DWORD wait = static_cast<DWORD>(StartDeadline().count()) + 30000;
+    if (WaitForSingleObject(process.get(), wait) != WAIT_OBJECT_0) {
+      TerminateProcess(process.get(), 99);
+      ADD_FAILURE() << "vemofix.exe did not end";
+    }
+    GetExitCodeProcess(process.get(), &finished.status);
+  }
+  finished.out = Decoded(ReadBytes(outPath));
+  finished.err = Decoded(ReadBytes(errPath));
+  return finished;
+}
+
 Workspace::Workspace(const std::wstring& program_name, const std::wstring& target_name) {
   static int counter = 0;
   root_ = fs::temp_directory_path() / (L"vemo-e2e-" + std::to_wstring(GetCurrentProcessId()) +
                                        L"-" + std::to_wstring(++counter));
+  // A run that was killed may have left a folder of the same name (Wine reuses process ids).
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
   program_ = root_ / program_name;
   target_ = root_ / L"target" / target_name;
   fs::create_directories(program_);
@@ -84,7 +171,7 @@ std::string Renamed(std::string list, std::string_view old_name, std::string_vie
 
 Running StartToMainWindow(const Workspace& workspace) {
   Running running{workspace.Start(), nullptr};
-  running.window = WaitForWindow(running.process.id(), L"", kMainCaption);
+  running.window = WaitForWindow(running.process.id(), L"", kMainCaption, StartDeadline());
   EXPECT_NE(running.window, nullptr) << "no main window";
   for (HWND w : TopLevelWindows(running.process.id())) {
     if (ClassOf(w) == L"#32770") ADD_FAILURE() << "unexpected box: " << Utf8(Describe(w).text);

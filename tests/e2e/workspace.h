@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/resource.h"
 #include "tests/e2e/driver.h"
@@ -32,8 +33,25 @@ inline constexpr std::string_view kRyumin =
     "\x83\x8A\x83\x85\x83\x45\x83\x7E\x83\x93";  // リュウミン
 }  // namespace cp932
 
-// The path of the vemotool.exe under test, in Windows form.
+// The path of the vemotool.exe and vemofix.exe under test, in Windows form: the build's own,
+// or the ones VEMOTOOL_EXE and VEMOFIX_EXE name.
 std::filesystem::path ToolExe();
+std::filesystem::path FixExe();
+// The vemofix.exe of this build, whatever VEMOFIX_EXE says.
+std::filesystem::path BuiltFixExe();
+
+// How long a program may take to show its window: VEMO_E2E_START_SECONDS, for programs that
+// start slowly (32-bit ones under emulation), else the usual wait.
+Deadline StartDeadline();
+
+struct Finished {
+  DWORD status = 0xFFFFFFFF;
+  std::wstring out;  // decoded from the system code page
+  std::wstring err;
+};
+// Runs `exe` with `args` from `folder`, its output going to files, and waits for its end.
+Finished RunToEnd(const std::filesystem::path& exe, const std::vector<std::wstring>& args,
+                  const std::filesystem::path& folder);
 
 class Workspace {
  public:

@@ -1,0 +1,88 @@
+#include "platform/win32/dpi_win.h"
+
+#include "platform/system_error.h"
+
+namespace vemo {
+namespace {
+
+bool useLater = true;
+
+// A function of user32 that only later Windows export, or null.
+template <typename Function>
+Function LaterUser32Function(const char* name) {
+  if (!useLater) return nullptr;
+  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  if (!user32) return nullptr;
+  // Through a plain function pointer type, which any function pointer converts to and from.
+  using Plain = void (*)();
+  return reinterpret_cast<Function>(reinterpret_cast<Plain>(::GetProcAddress(user32, name)));
+}
+
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+
+UINT ScreenDpi() {
+  WindowDc screen(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+// NONCLIENTMETRICSW as Vista extended it. XP refuses this size and the DPI-aware call asks
+// for it, so each call gets the size it takes.
+struct NonClientMetrics {
+  NONCLIENTMETRICSW xp;
+  int paddedBorderWidth;
+};
+
+}  // namespace
+
+UINT DpiForWindow(HWND window) {
+  if (auto getDpiForWindow = LaterUser32Function<GetDpiForWindowFunction>("GetDpiForWindow")) {
+    if (UINT dpi = getDpiForWindow(window)) return dpi;
+  }
+  return ScreenDpi();
+}
+
+int Pixels(int twips, UINT dpi) {
+  return ::MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+RECT WindowRectForClient(int width, int height, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
+  RECT rect{0, 0, width, height};
+  auto adjustForDpi =
+      LaterUser32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+  const BOOL done = adjustForDpi ? adjustForDpi(&rect, style, menu, exStyle, dpi)
+                                 : ::AdjustWindowRectEx(&rect, style, menu, exStyle);
+  if (!done) RaiseSystemError(::GetLastError());
+  return rect;
+}
+
+UniqueHfont MessageFont(UINT dpi) {
+  NonClientMetrics metrics{};
+  LOGFONTW& font = metrics.xp.lfMessageFont;
+  auto forDpi =
+      LaterUser32Function<SystemParametersInfoForDpiFunction>("SystemParametersInfoForDpi");
+  if (forDpi) {
+    metrics.xp.cbSize = sizeof(metrics);
+    if (!forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+      RaiseSystemError(::GetLastError());
+    }
+  } else {
+    metrics.xp.cbSize = sizeof(metrics.xp);
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics.xp), &metrics.xp, 0)) {
+      RaiseSystemError(::GetLastError());
+    }
+    // The system's font is for the screen's DPI; a window elsewhere scales it.
+    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+  }
+  UniqueHfont handle(::CreateFontIndirectW(&font));
+  if (!handle) RaiseSystemError(::GetLastError());
+  return handle;
+}
+
+void UseLaterWindowsFunctions(bool use) {
+  useLater = use;
+}
+
+}  // namespace vemo
