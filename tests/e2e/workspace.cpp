@@ -15,7 +15,10 @@ fs::path ToolExe() {
   if (GetEnvironmentVariableW(L"VEMOTOOL_EXE", from_environment, MAX_PATH) > 0) {
     return from_environment;
   }
-  std::string path = VEMO_TOOL_EXE;
+  return HostPath(VEMO_TOOL_EXE);
+}
+
+fs::path HostPath(std::string path) {
   // The build passes a Unix path when cross-compiling: under Wine that is drive Z:.
   if (!path.empty() && path.front() == '/') path = "Z:" + path;
   std::replace(path.begin(), path.end(), '/', '\\');

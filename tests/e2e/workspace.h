@@ -34,6 +34,9 @@ inline constexpr std::string_view kRyumin =
 
 // The path of the vemotool.exe under test, in Windows form.
 std::filesystem::path ToolExe();
+// An ASCII path from the build or from ctest in Windows form: a Unix path is drive Z: under
+// Wine.
+std::filesystem::path HostPath(std::string path);
 
 class Workspace {
  public:
