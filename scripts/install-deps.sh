@@ -11,6 +11,7 @@ packages=(
   wine wine64
   xvfb xauth x11-apps imagemagick
   fonts-ipafont-gothic locales
+  python3 groff-base man-db
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
