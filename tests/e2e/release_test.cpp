@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 #include "tests/e2e/workspace.h"
 
@@ -31,12 +32,48 @@ std::wstring ListedNames(const std::string& table) {
   return names;
 }
 
-TEST(Release, TheZippedProgramListsTheNamesOfTheZippedSampleTable) {
-  // Set by the test's ctest entry, which unpacks the zip first; run by hand, say where it is.
+// The unpacked release folder; its ctest entry unpacks the zip first and names it.
+std::filesystem::path ReleaseFolder() {
   const char* folder = std::getenv("VEMO_RELEASE_DIR");
-  ASSERT_TRUE(folder && *folder)
-      << "VEMO_RELEASE_DIR is not set: it names the unzipped release folder (vemotool-X.Y.Z)";
-  const auto release = HostPath(folder);
+  if (folder && *folder) return HostPath(folder);
+  ADD_FAILURE() << "VEMO_RELEASE_DIR is not set: it names the unzipped release folder "
+                   "(vemotool-X.Y.Z)";
+  return {};
+}
+
+// A text of the program's version resource (Japanese, Unicode); empty when absent.
+std::wstring VersionText(const std::filesystem::path& exe, const std::wstring& name) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  if (size == 0) return {};
+  std::vector<char> info(size);
+  if (!GetFileVersionInfoW(exe.c_str(), 0, size, info.data())) return {};
+  void* text = nullptr;
+  UINT length = 0;
+  const std::wstring key = L"\\StringFileInfo\\041104B0\\" + name;
+  if (!VerQueryValueW(info.data(), key.c_str(), &text, &length) || length == 0) return {};
+  return static_cast<const wchar_t*>(text);
+}
+
+// Explorer's Properties of either file say what it is, whose it is and under which licence,
+// without starting it.
+TEST(Release, BothProgramsNameTheProductAndTheLicenceInTheirVersionResource) {
+  const auto release = ReleaseFolder();
+  ASSERT_FALSE(release.empty());
+  for (const wchar_t* exe : {L"vemotool.exe", L"vemofix.exe"}) {
+    SCOPED_TRACE(Utf8(exe));
+    EXPECT_EQ(Utf8(kTitle), Utf8(VersionText(release / exe, L"ProductName")));
+    EXPECT_EQ("1.2.0.3", Utf8(VersionText(release / exe, L"FileVersion")));
+    EXPECT_EQ(Utf8(exe), Utf8(VersionText(release / exe, L"OriginalFilename")));
+    EXPECT_EQ(0u, VersionText(release / exe, L"FileDescription").find(kTitle));
+    EXPECT_EQ("Copyright (c) 2026 べもつーる developers. MIT License.",
+              Utf8(VersionText(release / exe, L"LegalCopyright")));
+  }
+}
+
+TEST(Release, TheZippedProgramListsTheNamesOfTheZippedSampleTable) {
+  const auto release = ReleaseFolder();
+  ASSERT_FALSE(release.empty());
   const std::string table = ReadBytes(release / L"Fonts.txt");
   ASSERT_NE("<absent>", table) << Utf8(release.wstring()) << " holds no Fonts.txt";
   ASSERT_NE(std::string::npos, table.find("\r\n")) << "Fonts.txt has no CR LF line ends";
