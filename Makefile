@@ -1,7 +1,10 @@
 # make run    build, prepare a Wine prefix with a demo, start vemotool.exe
 # make test   build everything, the 64-bit Windows test build too, and run every test
-# make build  the programs: build/windows/vemotool.exe and vemofix.exe (32-bit, for Windows
-#             XP SP3 to 11) and the native build (build/native)
+# make build  the programs users run: build/windows/vemotool.exe and vemofix.exe (32-bit, for
+#             Windows XP SP3 to 11) and build/native/vemofix (optimised)
+# make dist   the release zip and its checksums at build/dist/
+# make dist-check   build the Windows programs again elsewhere: same bytes, same zip
+# make install / uninstall   vemofix and its man page (PREFIX=/usr/local, DESTDIR honoured)
 # make bench  the rewrite's benchmark (native, optimised)
 # make fuzz   the libFuzzer targets, 60 s each (FUZZ_SECONDS=n for longer; needs clang)
 # BUILD=dir   put everything under another folder (default: build)
@@ -9,25 +12,39 @@
 BUILD ?= build
 export BUILD
 NATIVE := $(BUILD)/native
+NATIVE_TEST := $(BUILD)/native-test
+DIST := $(BUILD)/dist
+PREFIX ?= /usr/local
 WINDOWS := $(BUILD)/windows
 WINDOWS_X64 := $(BUILD)/windows-x64
 BENCH := $(BUILD)/bench
 
-.PHONY: all build deps native windows windows-x64 test run bench fuzz format clean
+.PHONY: all build deps native native-test windows windows-x64 test run bench fuzz format \
+        clean dist dist-check install uninstall
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-build: deps native windows
+build: native windows
 
-native: deps
-	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug
+# Every build waits for the dependencies, so `make -j` installs them before compiling.
+native native-test windows windows-x64: deps
+
+# What Linux users run: optimised, no sanitizers, no tests; vemofix at $(NATIVE)/vemofix.
+native:
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DVEMO_SANITIZE=OFF -DVEMO_TESTS=OFF
 	cmake --build $(NATIVE)
 
+# The unit tests, with sanitizers.
+native-test:
+	cmake -S . -B $(NATIVE_TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(NATIVE_TEST)
+
 # The programs users get: 32-bit, nothing else in the folder.
-windows: deps
+windows:
 	@# A folder configured by an older tree for the 64-bit compilers is made anew.
 	@if [ -f $(WINDOWS)/CMakeCache.txt ] && ! grep -q mingw-w64-i686 $(WINDOWS)/CMakeCache.txt; \
 	  then rm -rf $(WINDOWS); fi
@@ -36,15 +53,15 @@ windows: deps
 	cmake --build $(WINDOWS)
 
 # The same sources built 64-bit, with the Windows tests: these machines start 32-bit programs
-# only under emulation, so the bulk of the tests drive this build; a smoke test drives the
-# 32-bit programs of $(WINDOWS).
-windows-x64: deps
+# only under emulation, so the bulk of the tests drive this build; the smoke tests drive the
+# 32-bit programs of $(WINDOWS) and of the release zip made from them.
+windows-x64: windows
 	cmake -S . -B $(WINDOWS_X64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
-	      -DVEMO_SHIPPED_DIR=$(abspath $(WINDOWS))
+	      -DVEMO_SHIPPED_DIR=$(abspath $(WINDOWS)) -DVEMO_RELEASE_PROGRAMS=$(abspath $(WINDOWS))
 	cmake --build $(WINDOWS_X64)
 
-test: build windows-x64
+test: build native-test windows-x64
 	@scripts/test.sh
 
 run: build windows-x64
@@ -59,6 +76,19 @@ bench: deps
 fuzz:
 	@scripts/install-deps.sh fuzz
 	@scripts/fuzz.sh
+
+dist: windows
+	@scripts/dist.py $(WINDOWS) $(DIST)
+
+dist-check: dist
+	@scripts/dist-check.sh
+
+install: native
+	install -D -m 755 $(NATIVE)/vemofix $(DESTDIR)$(PREFIX)/bin/vemofix
+	install -D -m 644 doc/vemofix.1 $(DESTDIR)$(PREFIX)/share/man/man1/vemofix.1
+
+uninstall:
+	rm -f $(DESTDIR)$(PREFIX)/bin/vemofix $(DESTDIR)$(PREFIX)/share/man/man1/vemofix.1
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -10,6 +10,8 @@
 #define VEMO_VERSION_BUILD 0
 #define VEMO_VERSION_REVISION 3
 #define VEMO_FILE_VERSION_TEXT "1.2.0.3"
+// The version resources' copyright line: the project's licence, as LICENSE gives it.
+#define VEMO_COPYRIGHT L"Copyright (c) 2026 \x3079\x3082\x3064\x30fc\x308b developers. MIT License."
 
 #ifndef RC_INVOKED
 namespace vemo::app_info {

@@ -12,6 +12,7 @@ packages=(
   wine wine64 wine32:i386 qemu-user python3
   xvfb xauth x11-apps imagemagick
   fonts-ipafont-gothic locales
+  python3 groff-base man-db
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -45,14 +45,33 @@ run_logged() {
 }
 
 echo "== native unit tests"
-if [ -f "$build/native/CTestTestfile.cmake" ]; then
-  run_logged "$logs/native.log" ctest --test-dir "$build/native" --output-on-failure -j2 --timeout 300 ||
+if [ -f "$build/native-test/CTestTestfile.cmake" ]; then
+  run_logged "$logs/native.log" ctest --test-dir "$build/native-test" --output-on-failure -j2 --timeout 300 ||
     status=1
   count "$logs/native.log"
 else
-  echo "error: no native build in $build/native"
+  echo "error: no native test build in $build/native-test"
   failed=$((failed + 1))
 fi
+
+# What users get, as they get it: the optimised vemofix end to end, make install, the release
+# zip, and the Windows programs built again in another folder giving the same zip.
+echo "== release"
+release_test() { # NAME COMMAND...
+  local name=$1
+  shift
+  if run_logged "$logs/$name.log" "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $name (see $logs/$name.log)"
+    failed=$((failed + 1))
+    status=1
+  fi
+}
+release_test release-vemofix bash tests/cli/vemofix_test.sh "$build/native/vemofix"
+release_test install bash tests/cli/install_test.sh
+release_test dist python3 tests/dist/dist_test.py "$build/windows"
+release_test dist-check bash -c 'scripts/dist.py "$0/windows" "$0/dist" && scripts/dist-check.sh' "$build"
 
 # Runs ctest of the Windows test build with arguments "$@" under Wine, its output in log $1,
 # on the display there is or under Xvfb. The wineserver is warm for the whole run and ended
@@ -94,7 +113,7 @@ if [ -f "$build/windows-x64/CTestTestfile.cmake" ]; then
     run_windows "$logs/windows.log"
     echo "== the end-to-end tests again, with Wine reporting Windows XP"
     set_windows_version winxp
-    run_windows "$logs/windows-xp.log" -R '^e2e\.'
+    run_windows "$logs/windows-xp.log" -R '^e2e\.' -E '^e2e\.Release\.'
     set_windows_version ""
   else
     echo "error: Wine cannot start the programs"

@@ -17,19 +17,19 @@ std::wstring EnvironmentVariable(const wchar_t* name) {
   return length > 0 && length < MAX_PATH ? value : L"";
 }
 
-fs::path FromBuild(std::string path) {
+}  // namespace
+
+fs::path HostPath(std::string path) {
   // The build passes a Unix path when cross-compiling: under Wine that is drive Z:.
   if (!path.empty() && path.front() == '/') path = "Z:" + path;
   std::replace(path.begin(), path.end(), '/', '\\');
   return fs::path(std::wstring(path.begin(), path.end()));
 }
 
-}  // namespace
-
 fs::path ToolExe() {
   // VEMOTOOL_EXE overrides the path the build put in: the 32-bit program, say.
   const std::wstring fromEnvironment = EnvironmentVariable(L"VEMOTOOL_EXE");
-  return fromEnvironment.empty() ? FromBuild(VEMO_TOOL_EXE) : fs::path(fromEnvironment);
+  return fromEnvironment.empty() ? HostPath(VEMO_TOOL_EXE) : fs::path(fromEnvironment);
 }
 
 Deadline StartDeadline() {
@@ -38,7 +38,7 @@ Deadline StartDeadline() {
 }
 
 fs::path BuiltFixExe() {
-  return FromBuild(VEMO_FIX_EXE);
+  return HostPath(VEMO_FIX_EXE);
 }
 
 fs::path FixExe() {

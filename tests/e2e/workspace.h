@@ -53,6 +53,10 @@ struct Finished {
 Finished RunToEnd(const std::filesystem::path& exe, const std::vector<std::wstring>& args,
                   const std::filesystem::path& folder);
 
+// An ASCII path from the build or from ctest in Windows form: a Unix path is drive Z: under
+// Wine.
+std::filesystem::path HostPath(std::string path);
+
 class Workspace {
  public:
   // `program_name` and `target_name` are the last components of the two folders; they may

@@ -1,4 +1,6 @@
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <new>
 #include <set>
@@ -58,6 +60,27 @@ TEST(ErrorDescription, EveryNumberTheToolCanRaiseHasItsOwnTextOthersTheGenericOn
   for (std::int32_t n : {0, -1, 8, 56, 77, 1000, kInt32Min, -2147221504}) {
     EXPECT_EQ(ErrorDescription(n), generic) << n;
   }
+}
+
+// Any number with a text of its own can reach a user, so the release's guide explains each,
+// spelled as the error dialog shows it, so that a user can search for what the dialog says.
+TEST(ErrorDescription, TheGuideExplainsEveryNumberThatHasATextOfItsOwn) {
+  std::ifstream file(VEMO_GUIDE, std::ios::binary);
+  ASSERT_TRUE(file) << VEMO_GUIDE;
+  const std::string guide{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::wstring generic = ErrorDescription(1);
+  int explained = 0;
+  const auto check = [&](std::int32_t n) {
+    if (ErrorDescription(n) == generic) return;
+    const std::wstring number = ErrorNumberText(n);
+    const std::string entry = "(エラー番号:" + std::string(number.begin(), number.end()) + ")";
+    EXPECT_NE(guide.find(entry), std::string::npos) << "the guide lacks " << entry;
+    ++explained;
+  };
+  for (std::int32_t n = 0; n <= 0xFFFF; ++n) check(n);
+  for (std::int32_t n = err::kApplicationErrorBase; n <= err::kApplicationErrorBase + 0xFFFF; ++n)
+    check(n);
+  EXPECT_GE(explained, 12) << "the scan missed the table of texts";
 }
 
 TEST(ReportError, ShowsTheMessageWithTheExclamationStyleOnce) {
