@@ -6,22 +6,24 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "fontfix/cp932_table.h"
 #include "fontfix/load_font_table.h"
 #include "fontfix/table_encoding.h"
 #include "fuzz/fuzz_check.h"
+#include "platform/codepage.h"
 #include "platform/runtime_error.h"
 
 namespace vemo::fuzz {
 namespace {
 
-const std::unordered_map<std::uint16_t, std::uint16_t>& UnicodeOfCode() {
-  static const std::unordered_map<std::uint16_t, std::uint16_t> map = [] {
-    std::unordered_map<std::uint16_t, std::uint16_t> m;
-    for (const auto& [unicode, code] : cp932::UnicodeToCp932()) m[code] = unicode;
-    return m;
-  }();
-  return map;
+// The character of one CP932 code, read back through the system's converter; Windows' own
+// single bytes, which the converter here does not read, as Windows reads them.
+char32_t UnicodeOfCode(std::string_view code) {
+  static const std::unordered_map<char, char32_t> kWindowsOnly = {
+      {'\x80', 0x0080}, {'\xA0', 0xF8F0}, {'\xFD', 0xF8F1}, {'\xFE', 0xF8F2}, {'\xFF', 0xF8F3}};
+  if (code.size() == 1 && kWindowsOnly.count(code[0])) return kWindowsOnly.at(code[0]);
+  const std::wstring text = WideFromCp932(code);
+  Require(text.size() == 1 && text[0] != L'\uFFFD', "the conversion wrote a code CP932 lacks");
+  return static_cast<char32_t>(text[0]);
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -37,7 +39,7 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// The UTF-8 that `cp932` was converted from, read back through the table: every code the
+// The UTF-8 that `cp932` was converted from, read back: every code the
 // conversion writes is a single byte that never leads a character, or a lead and a trail.
 std::string BackToUtf8(std::string_view cp932) {
   std::string out;
@@ -45,13 +47,9 @@ std::string BackToUtf8(std::string_view cp932) {
     const auto lead = static_cast<unsigned char>(cp932[pos]);
     const bool pair = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
     Require(!pair || pos + 1 < cp932.size(), "a lead byte ends the converted name");
-    const std::uint16_t code =
-        pair ? static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(cp932[pos + 1]))
-             : lead;
-    const auto it = UnicodeOfCode().find(code);
-    Require(it != UnicodeOfCode().end(), "the conversion wrote a code outside the table");
-    AppendUtf8(out, it->second);
-    pos += pair ? 2 : 1;
+    const std::size_t length = pair ? 2 : 1;
+    AppendUtf8(out, UnicodeOfCode(cp932.substr(pos, length)));
+    pos += length;
   }
   return out;
 }
@@ -88,7 +86,7 @@ void CheckTable(std::string_view bytes) {
   for (std::int32_t row = 1; row <= count; ++row) expected += table.At(row, 1) + "  ";
   Require(display == expected, "the display text is not the first names with two blanks");
   if (DetectTableEncoding(bytes) == TableEncoding::kUtf8) {
-    // Whatever the names hold, it came through the table.
+    // Whatever the names hold, it reads back as CP932.
     for (std::int32_t row = 1; row <= count; ++row)
       for (std::int32_t column = 1; column <= 2; ++column) BackToUtf8(table.At(row, column));
   }

@@ -29,46 +29,42 @@ constexpr std::uint32_t kAlreadyExists = 183;       // ERROR_ALREADY_EXISTS
 constexpr std::uint32_t kFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
 }  // namespace win
 
-// Numbers only this mapping produces: CopyWholeFile onto an existing file, a handle shortage.
-constexpr std::int32_t kFileAlreadyExists = 58;
-constexpr std::int32_t kTooManyFiles = 67;
+struct CodeNumber {
+  std::uint32_t code;
+  std::int32_t number;
+};
+
+// Win32 error codes and the runtime error a user sees for each; any other code is a device
+// I/O error.
+constexpr CodeNumber kWin32Errors[] = {
+    {win::kFileNotFound, err::kFileNotFound},
+    {win::kPathNotFound, err::kPathNotFound},
+    {win::kBadPathname, err::kPathNotFound},
+    {win::kInvalidDrive, err::kPathNotFound},
+    {win::kBadNetPath, err::kPathNotFound},
+    {win::kBadNetName, err::kPathNotFound},
+    {win::kAccessDenied, err::kPathFileAccessError},
+    {win::kSharingViolation, err::kPermissionDenied},
+    {win::kLockViolation, err::kPermissionDenied},
+    {win::kDiskFull, err::kDiskFull},
+    {win::kHandleDiskFull, err::kDiskFull},
+    {win::kInvalidName, err::kBadFileName},
+    {win::kFilenameExcedRange, err::kBadFileName},
+    {win::kNotReady, err::kDeviceUnavailable},
+    {win::kNotEnoughMemory, err::kOutOfMemory},
+    {win::kOutOfMemory, err::kOutOfMemory},
+    {win::kFileExists, err::kFileAlreadyExists},
+    {win::kAlreadyExists, err::kFileAlreadyExists},
+    {win::kTooManyOpenFiles, err::kTooManyFiles},
+};
 
 }  // namespace
 
 std::int32_t ErrorNumberFromSystemCode(std::uint32_t code) {
-  switch (code) {
-    case win::kFileNotFound:
-      return err::kFileNotFound;
-    case win::kPathNotFound:
-    case win::kBadPathname:
-    case win::kInvalidDrive:
-    case win::kBadNetPath:
-    case win::kBadNetName:
-      return err::kPathNotFound;
-    case win::kAccessDenied:
-      return err::kPathFileAccessError;
-    case win::kSharingViolation:
-    case win::kLockViolation:
-      return err::kPermissionDenied;
-    case win::kDiskFull:
-    case win::kHandleDiskFull:
-      return err::kDiskFull;
-    case win::kInvalidName:
-    case win::kFilenameExcedRange:
-      return err::kBadFileName;
-    case win::kNotReady:
-      return err::kDeviceUnavailable;
-    case win::kNotEnoughMemory:
-    case win::kOutOfMemory:
-      return err::kOutOfMemory;
-    case win::kFileExists:
-    case win::kAlreadyExists:
-      return kFileAlreadyExists;
-    case win::kTooManyOpenFiles:
-      return kTooManyFiles;
-    default:
-      return err::kDeviceIoError;
+  for (const CodeNumber& entry : kWin32Errors) {
+    if (entry.code == code) return entry.number;
   }
+  return err::kDeviceIoError;
 }
 
 void RaiseSystemError(std::uint32_t code) {

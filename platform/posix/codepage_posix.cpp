@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "platform/codepage.h"
 #include "platform/runtime_error.h"
@@ -70,6 +72,36 @@ std::string Cp932FromWide(std::wstring_view text) {
         out += '?';
         return sizeof(wchar_t);
       });
+  return bytes;
+}
+
+std::optional<std::string> Cp932FromWideExactly(std::wstring_view text) {
+  // Single bytes Windows reads and writes and glibc's CP932 refuses.
+  static constexpr std::pair<wchar_t, char> kWindowsOnly[] = {{L'\u0080', '\x80'},
+                                                              {L'\uF8F0', '\xA0'},
+                                                              {L'\uF8F1', '\xFD'},
+                                                              {L'\uF8F2', '\xFE'},
+                                                              {L'\uF8F3', '\xFF'}};
+  std::string bytes;
+  Converter converter("CP932", "WCHAR_T");
+  bool held = true;
+  for (wchar_t c : text) {
+    const auto special = std::find_if(std::begin(kWindowsOnly), std::end(kWindowsOnly),
+                                      [c](const auto& entry) { return entry.first == c; });
+    if (special != std::end(kWindowsOnly)) {
+      bytes += special->second;
+      continue;
+    }
+    std::string one;
+    converter.Run(std::string_view(reinterpret_cast<const char*>(&c), sizeof c), one,
+                  [&held](std::string&) {
+                    held = false;
+                    return sizeof(wchar_t);
+                  });
+    // A best-fit look-alike does not read back as the character it stands for.
+    if (!held || one.empty() || WideFromCp932(one) != std::wstring(1, c)) return std::nullopt;
+    bytes += one;
+  }
   return bytes;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/posix/native_path.h"
 
+#include "platform/utf8.h"
+
 namespace vemo {
 namespace {
 
@@ -30,34 +32,6 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// The code point of the well-formed sequence at `pos` and its length, or length 0.
-std::size_t DecodeAt(std::string_view bytes, std::size_t pos, char32_t& c) {
-  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[pos + i]); };
-  const unsigned char first = b(0);
-  if (first < 0x80) {
-    c = first;
-    return 1;
-  }
-  std::size_t length;
-  char32_t min;
-  if (first >= 0xC2 && first <= 0xDF) {
-    length = 2, min = 0x80, c = first & 0x1F;
-  } else if (first >= 0xE0 && first <= 0xEF) {
-    length = 3, min = 0x800, c = first & 0x0F;
-  } else if (first >= 0xF0 && first <= 0xF4) {
-    length = 4, min = 0x10000, c = first & 0x07;
-  } else {
-    return 0;
-  }
-  if (pos + length > bytes.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((b(i) & 0xC0) != 0x80) return 0;
-    c = c << 6 | (b(i) & 0x3F);
-  }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  return length;
-}
-
 }  // namespace
 
 std::string Utf8FromWide(std::wstring_view text) {
@@ -71,14 +45,11 @@ std::wstring WideFromUtf8(std::string_view bytes) {
   std::wstring out;
   out.reserve(bytes.size());
   for (std::size_t pos = 0; pos < bytes.size();) {
-    char32_t c = 0;
-    const std::size_t length = DecodeAt(bytes, pos, c);
-    if (length == 0) {
+    if (const std::optional<char32_t> c = NextUtf8Char(bytes, pos)) {
+      out += static_cast<wchar_t>(*c);
+    } else {
       out += static_cast<wchar_t>(kEscapeFirst + static_cast<unsigned char>(bytes[pos]) - 0x80);
       ++pos;
-    } else {
-      out += static_cast<wchar_t>(c);
-      pos += length;
     }
   }
   return out;

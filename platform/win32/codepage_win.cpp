@@ -50,4 +50,19 @@ std::string Cp932FromWide(std::wstring_view text) {
   return bytes;
 }
 
+std::optional<std::string> Cp932FromWideExactly(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int size = CheckedLength(text.size());
+  // Room for two bytes a character: CP932 needs no more.
+  std::string bytes(text.size() * 2, '\0');
+  BOOL usedDefault = FALSE;
+  const int length =
+      ::WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(),
+                            CheckedLength(bytes.size()), nullptr, &usedDefault);
+  if (length == 0 || usedDefault) return std::nullopt;
+  bytes.resize(static_cast<std::size_t>(length));
+  if (WideFromCp932(bytes) != text) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace vemo
