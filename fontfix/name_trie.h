@@ -54,15 +54,16 @@ class NameTrie {
   };
   static constexpr std::size_t kFilterBits = std::size_t{1} << 16;
   // The filter looks at this many leading bytes at most: enough to tell apart names that
-  // share a long common start, such as a family's names.
-  static constexpr std::size_t kFilterBytes = 16;
+  // share a long common start, such as a family's names in all its weights.
+  static constexpr std::size_t kFilterBytes = 64;
 
   std::int32_t DoubleChild(std::int32_t node, std::string_view text, std::size_t pos) const;
   static std::uint64_t EdgeKey(std::int32_t node, unsigned char c);
   std::size_t Slot(std::uint64_t key) const;
   void Insert(std::uint64_t key, std::int32_t child);
   void Place(const Edge& edge);
-  static std::size_t FilterHash(std::string_view foldedBytes);
+  // Hashes `bytes` folded; false when they are not all single-byte characters.
+  static bool HashFolded(std::string_view bytes, std::uint64_t& hash);
 
   std::vector<std::vector<std::int32_t>> keys_;  // by node
   std::vector<Edge> edges_;                      // open addressing, a power of two long

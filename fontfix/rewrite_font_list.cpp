@@ -180,20 +180,23 @@ class Rewriter {
     return splice;
   }
 
-  // Walks the new text as characters and returns where the pieces it becomes end: at each
-  // keyword inside it, and at its end. When its last byte turns out to lead a character
-  // whose trail byte is the next piece's first, the characters after it have shifted: that
-  // piece joins the new text.
+  // Where the pieces that the new text becomes end: at each keyword inside it, and at its
+  // end. When the text ends in a lead byte whose trail byte is the next piece's first, the
+  // characters after it have shifted: that piece joins the new text first.
   std::vector<std::size_t> OccurrenceEnds(Splice& splice) {
-    std::string& text = *splice.text;
+    const std::string& text = *splice.text;
+    while (rewrite::IsCharBoundary(text, text.size() - 1) &&
+           cp932::IsLeadByte(static_cast<unsigned char>(text.back())) && IsTrailAt(splice.after))
+      TakeNext(splice);
     std::vector<std::size_t> ends;
-    for (std::size_t pos = 0; pos < text.size();) {
-      if (pos > 0 && IsKeywordAhead(text, pos, splice.after)) ends.push_back(pos);
-      if (pos + 1 == text.size() && cp932::IsLeadByte(static_cast<unsigned char>(text[pos])) &&
-          IsTrailAt(splice.after))
-        TakeNext(splice);
-      pos += cp932::CharLength(text, pos);
-    }
+    rewrite::ForEachKeyword(text, [&](std::size_t at) {
+      if (at > 0) ends.push_back(at);
+    });
+    // A keyword that begins in the text's last bytes and goes on into the pieces after it.
+    const std::size_t tail = text.size() < kKeyword.size() ? 1 : text.size() - kKeyword.size() + 1;
+    for (std::size_t at = std::max<std::size_t>(tail, 1); at < text.size(); ++at)
+      if (rewrite::IsCharBoundary(text, at) && IsKeywordAhead(text, at, splice.after))
+        ends.push_back(at);
     ends.push_back(text.size());
     return ends;
   }
