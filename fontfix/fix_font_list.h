@@ -52,7 +52,14 @@ std::string RewriteFontList(std::string_view content, const FontTable& table,
 // The rewritten list as pieces in order: views into the content it was made from and into
 // texts of its own, so that the stretches no row touched are written from the content as read.
 // The content must outlive it.
+// Move only: a copy's pieces would still view the original's texts.
 struct RewrittenList {
+  RewrittenList() = default;
+  RewrittenList(RewrittenList&&) = default;
+  RewrittenList& operator=(RewrittenList&&) = default;
+  RewrittenList(const RewrittenList&) = delete;
+  RewrittenList& operator=(const RewrittenList&) = delete;
+
   std::vector<std::string_view> pieces;
   std::deque<std::string> texts;  // what replacements wrote; a deque never moves them
   std::string Joined() const;
