@@ -70,7 +70,7 @@ run: build windows-x64
 bench: deps
 	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	      -DVEMO_BENCH=ON -DVEMO_SANITIZE=OFF -DVEMO_TESTS=OFF
-	cmake --build $(BENCH)
+	cmake --build $(BENCH) -j2
 	@scripts/bench.sh
 
 fuzz:

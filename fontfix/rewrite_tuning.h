@@ -21,6 +21,9 @@ struct RewriteTuning {
   std::uint64_t labelGap = std::uint64_t{1} << 32;
 };
 
+RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& table,
+                                    std::int32_t fontCount, const RewriteTuning& tuning,
+                                    std::vector<RowOutcome>* outcomes = nullptr);
 std::string RewriteFontList(std::string_view content, const FontTable& table,
                             std::int32_t fontCount, const RewriteTuning& tuning,
                             std::vector<RowOutcome>* outcomes = nullptr);

@@ -169,6 +169,26 @@ TEST(RewriteFontList, KeepsTheOrderOfEntriesWhenReplacementsSplitIntoManyEntries
     EXPECT_EQ(RewriteFontList(list, table, 5, tuning), expected) << tuning.pieceBytes;
 }
 
+TEST(RewriteFontList, PiecesViewTheUntouchedStretchesOfTheContentItself) {
+  const std::string list = "head\r\nFontName:A\r\nFontName:B\r\nFontName:C\r\n";
+  const auto inList = [&](std::string_view piece) {
+    return piece.data() >= list.data() && piece.data() + piece.size() <= list.data() + list.size();
+  };
+  RewrittenList moved = RewriteFontListPieces(list, TableOf({{"B", "Xyz"}}), 1);
+  const RewrittenList rewritten = std::move(moved);
+  ASSERT_EQ(rewritten.pieces.size(), 3u);
+  EXPECT_EQ(rewritten.pieces[0], "head\r\nFontName:A\r\n");
+  EXPECT_TRUE(inList(rewritten.pieces[0]));
+  EXPECT_EQ(rewritten.pieces[1], "FontName:Xyz\r\n");
+  EXPECT_EQ(rewritten.pieces[2], "FontName:C\r\n");
+  EXPECT_TRUE(inList(rewritten.pieces[2]));
+  EXPECT_EQ(rewritten.Joined(), RewriteFontList(list, TableOf({{"B", "Xyz"}}), 1));
+  const RewrittenList unchanged = RewriteFontListPieces(list, TableOf({{"Q", "R"}}), 1);
+  ASSERT_EQ(unchanged.pieces.size(), 1u);
+  EXPECT_EQ(unchanged.pieces[0].data(), list.data());
+  EXPECT_EQ(unchanged.pieces[0].size(), list.size());
+}
+
 // Random lists and tables over a few bytes that make every kind of collision likely:
 // keyword letters in both cases, lead bytes that swallow them, line ends, full-width
 // letters. The program's method must give the plain method's output on every one.
