@@ -171,13 +171,6 @@ void FrmAbout::CreateControls() {
 }
 
 void FrmAbout::Layout(bool centre) {
-  const RECT frame =
-      WindowRectForClient(Px(kClientWidth), Px(kClientHeight), kStyle, false, kExStyle, dpi_);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  int x = 0;
-  int y = 0;
   if (centre) {
     HMONITOR monitor =
         ::MonitorFromWindow(owner_ != nullptr ? owner_ : hwnd_, MONITOR_DEFAULTTONEAREST);
@@ -186,15 +179,12 @@ void FrmAbout::Layout(bool centre) {
     ::GetMonitorInfoW(monitor, &info);
     RECT over = info.rcWork;
     if (owner_ != nullptr) ::GetWindowRect(owner_, &over);
-    x = over.left + (over.right - over.left - width) / 2;
-    y = over.top + (over.bottom - over.top - height) / 2;
     // Never centred off the screen when the owner sits at its edge.
-    x = std::max<int>(info.rcWork.left, std::min<int>(x, info.rcWork.right - width));
-    y = std::max<int>(info.rcWork.top, std::min<int>(y, info.rcWork.bottom - height));
+    SizeForClient(hwnd_, {kClientWidth, kClientHeight}, kStyle, false, kExStyle, dpi_, &over,
+                  &info.rcWork);
   } else {
-    flags |= SWP_NOMOVE;
+    SizeForClient(hwnd_, {kClientWidth, kClientHeight}, kStyle, false, kExStyle, dpi_, nullptr);
   }
-  ::SetWindowPos(hwnd_, nullptr, x, y, width, height, flags);
 
   for (const ControlSpec& item : kControls) {
     ::MoveWindow(::GetDlgItem(hwnd_, item.id), Px(item.left), Px(item.top), Px(item.width),

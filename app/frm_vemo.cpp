@@ -239,24 +239,11 @@ void FrmVemo::CreateControls() {
 }
 
 void FrmVemo::Layout(UINT dpi, bool centre) {
-  const RECT frame = WindowRectForClient(Pixels(kClientWidth, dpi), Pixels(kClientHeight, dpi),
-                                         kWindowStyle, true, 0, dpi);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  int x = 0;
-  int y = 0;
-  if (centre) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& screen = monitor.rcMonitor;
-    x = screen.left + (screen.right - screen.left - width) / 2;
-    y = screen.top + (screen.bottom - screen.top - height) / 2;
-  } else {
-    flags |= SWP_NOMOVE;
-  }
-  SetWindowPos(hwnd_, nullptr, x, y, width, height, flags);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (centre) GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  SizeForClient(hwnd_, {kClientWidth, kClientHeight}, kWindowStyle, true, 0, dpi,
+                centre ? &monitor.rcMonitor : nullptr);
 
   ApplyFont(dpi);
   for (const ControlPlan& plan : kControls) {

@@ -8,6 +8,7 @@
 #include "platform/app_info.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/path.h"
 #include "platform/runtime_error.h"
 #include "platform/ui.h"
 
@@ -267,15 +268,12 @@ std::wstring Summary(const std::vector<RowOutcome>& outcomes, bool dryRun, Langu
 
 std::wstring InFolder(const std::wstring& folder, const std::wstring& name, wchar_t separator) {
   if (separator == L'\\') return TargetFolder(folder) + name;
-  if (!folder.empty() && folder.back() == separator) return folder + name;
-  return folder + separator + name;
+  return JoinPath(folder, name, separator);
 }
 
 std::wstring FolderOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return L".";
-  if (slash == 0 || path[slash - 1] == L':') return path.substr(0, slash + 1);
-  return path.substr(0, slash);
+  const std::wstring folder = FolderOfPath(path);
+  return folder.empty() ? L"." : folder;
 }
 
 bool IsJapaneseLocale(const char* lcAll, const char* lcMessages, const char* lang) {

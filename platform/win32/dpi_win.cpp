@@ -1,5 +1,7 @@
 #include "platform/win32/dpi_win.h"
 
+#include <algorithm>
+
 #include "platform/system_error.h"
 
 namespace vemo {
@@ -56,6 +58,28 @@ RECT WindowRectForClient(int width, int height, DWORD style, bool menu, DWORD ex
                                  : ::AdjustWindowRectEx(&rect, style, menu, exStyle);
   if (!done) RaiseSystemError(::GetLastError());
   return rect;
+}
+
+void SizeForClient(HWND window, SIZE clientTwips, DWORD style, bool menu, DWORD exStyle, UINT dpi,
+                   const RECT* centreOver, const RECT* keepIn) {
+  const RECT frame = WindowRectForClient(Pixels(clientTwips.cx, dpi), Pixels(clientTwips.cy, dpi),
+                                         style, menu, exStyle, dpi);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  int x = 0;
+  int y = 0;
+  if (centreOver) {
+    x = centreOver->left + (centreOver->right - centreOver->left - width) / 2;
+    y = centreOver->top + (centreOver->bottom - centreOver->top - height) / 2;
+    if (keepIn) {
+      x = std::max<int>(keepIn->left, std::min<int>(x, keepIn->right - width));
+      y = std::max<int>(keepIn->top, std::min<int>(y, keepIn->bottom - height));
+    }
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  ::SetWindowPos(window, nullptr, x, y, width, height, flags);
 }
 
 UniqueHfont MessageFont(UINT dpi) {

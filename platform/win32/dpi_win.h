@@ -23,6 +23,12 @@ int Pixels(int twips, UINT dpi);
 // (AdjustWindowRectExForDpi, else AdjustWindowRectEx). Raises RuntimeError on failure.
 RECT WindowRectForClient(int width, int height, DWORD style, bool menu, DWORD exStyle, UINT dpi);
 
+// Sizes `window` for a client area of `clientTwips` at `dpi`. With `centreOver` it is also
+// centred over that rectangle, and then kept inside `keepIn` when given; otherwise it stays
+// where it is. Raises RuntimeError on failure.
+void SizeForClient(HWND window, SIZE clientTwips, DWORD style, bool menu, DWORD exStyle, UINT dpi,
+                   const RECT* centreOver, const RECT* keepIn = nullptr);
+
 // The system's message font at `dpi`. Raises RuntimeError on failure.
 UniqueHfont MessageFont(UINT dpi);
 

@@ -3,13 +3,9 @@
 
 #include <string>
 
+#include "platform/path.h"
+
 namespace vemo {
-
-// The folder part of a full path: no trailing "\" except at a drive root ("C:\").
-std::wstring FolderOfPath(const std::wstring& path);
-
-// folder & "\" & name, without doubling the "\" of a drive root.
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 
 // GetFullPathNameW: relative paths made absolute against the current folder. Raises
 // RuntimeError on failure.

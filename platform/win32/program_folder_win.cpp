@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/system_error.h"
+#include "platform/win32/growing_buffer.h"
 #include "platform/win32/path_win.h"
 
 namespace vemo {
@@ -10,18 +10,10 @@ namespace vemo {
 namespace {
 
 std::wstring ProgramPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) RaiseSystemError(::GetLastError());
+  return TextFromGrowingBuffer([](wchar_t* buffer, DWORD size) {
     // A full buffer means the path was cut short: the function does not say how long it is.
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
+    return ::GetModuleFileNameW(nullptr, buffer, size);
+  });
 }
 
 }  // namespace

@@ -6,17 +6,13 @@
 #include <cstdint>
 
 #include "platform/system_error.h"
+#include "platform/win32/growing_buffer.h"
 
 namespace vemo {
 
 std::wstring WindowsFolder() {
-  const UINT size = ::GetWindowsDirectoryW(nullptr, 0);
-  if (size == 0) RaiseSystemError(::GetLastError());
-  std::wstring folder(size, L'\0');
-  const UINT length = ::GetWindowsDirectoryW(folder.data(), size);
-  if (length == 0 || length >= size) RaiseSystemError(::GetLastError());
-  folder.resize(length);
-  return folder;
+  return TextFromGrowingBuffer(
+      [](wchar_t* buffer, DWORD size) { return ::GetWindowsDirectoryW(buffer, size); });
 }
 
 void OpenFolderInShell(const std::wstring& folder) {
