@@ -42,14 +42,14 @@ ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath
                     const FontTable& table, std::int32_t fontCount, FileSystem& files,
                     std::vector<RowOutcome>* outcomes) {
   if (!files.FileExists(listPath)) return ListFix::kMissing;
+  // One read: the backup holds exactly the bytes that are rewritten, even when another
+  // program changes the list meanwhile.
+  const std::string content = files.ReadWholeFile(listPath);
   // Made once: it keeps the list as it was before the tool first changed it.
-  const bool backUp = !files.FileExists(backupPath);
-  if (backUp) files.CopyWholeFile(listPath, backupPath);
-
-  std::string rewritten =
-      RewriteFontList(files.ReadWholeFile(listPath), table, fontCount, outcomes);
+  const bool backedUp = files.CreateWholeFile(backupPath, content);
+  const std::string rewritten = RewriteFontList(content, table, fontCount, outcomes);
   files.ReplaceWholeFile(listPath, rewritten);
-  return backUp ? ListFix::kBackedUpRewritten : ListFix::kRewritten;
+  return backedUp ? ListFix::kBackedUpRewritten : ListFix::kRewritten;
 }
 
 }  // namespace vemo

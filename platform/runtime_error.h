@@ -14,6 +14,7 @@ inline constexpr std::int32_t kSubscriptOutOfRange = 9;
 inline constexpr std::int32_t kBadFileName = 52;
 inline constexpr std::int32_t kFileNotFound = 53;
 inline constexpr std::int32_t kDeviceIoError = 57;
+inline constexpr std::int32_t kFileAlreadyExists = 58;
 inline constexpr std::int32_t kDiskFull = 61;
 inline constexpr std::int32_t kInputPastEndOfFile = 62;
 inline constexpr std::int32_t kPermissionDenied = 70;  // the file is in use by another program

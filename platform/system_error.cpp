@@ -29,8 +29,7 @@ constexpr std::uint32_t kAlreadyExists = 183;       // ERROR_ALREADY_EXISTS
 constexpr std::uint32_t kFilenameExcedRange = 206;  // ERROR_FILENAME_EXCED_RANGE
 }  // namespace win
 
-// Numbers only this mapping produces: CopyWholeFile onto an existing file, a handle shortage.
-constexpr std::int32_t kFileAlreadyExists = 58;
+// A number only this mapping produces: a handle shortage.
 constexpr std::int32_t kTooManyFiles = 67;
 
 }  // namespace
@@ -63,7 +62,7 @@ std::int32_t ErrorNumberFromSystemCode(std::uint32_t code) {
       return err::kOutOfMemory;
     case win::kFileExists:
     case win::kAlreadyExists:
-      return kFileAlreadyExists;
+      return err::kFileAlreadyExists;
     case win::kTooManyOpenFiles:
       return kTooManyFiles;
     default:

@@ -51,7 +51,7 @@ class Vemofix : public ::testing::Test {
 
   bool Wrote() const {
     for (const std::wstring& call : files.calls)
-      if (call.starts_with(L"copy") || call.starts_with(L"replace")) return true;
+      if (call.starts_with(L"create") || call.starts_with(L"replace")) return true;
     return false;
   }
 
@@ -83,8 +83,8 @@ TEST_F(Vemofix, RewritesReportsEveryRowAndBacksUpOnce) {
       files.calls,
       (std::vector<std::wstring>{
           L"exists C:\\Tool\\Fonts.txt", L"exists C:\\Tool\\Fonts.txt", L"read C:\\Tool\\Fonts.txt",
-          L"exists C:\\TypeSpt\\AdobeFnt05.lst", std::wstring(L"exists ") + kBackup,
-          L"read C:\\TypeSpt\\AdobeFnt05.lst", L"replace C:\\TypeSpt\\AdobeFnt05.lst"}));
+          L"exists C:\\TypeSpt\\AdobeFnt05.lst", L"read C:\\TypeSpt\\AdobeFnt05.lst",
+          std::wstring(L"create ") + kBackup, L"replace C:\\TypeSpt\\AdobeFnt05.lst"}));
 }
 
 TEST_F(Vemofix, SpeaksJapaneseInAJapaneseLocale) {
