@@ -46,7 +46,7 @@ bool MeansNoSuchFile(DWORD error) {
 
 // Another run of ours (the window and vemofix started together) holds the list for a few
 // milliseconds at a time; such a conflict is waited out before it counts as "in use".
-constexpr DWORD kInUseWaitMs = 2000;
+constexpr DWORD kInUseWaitMs = 1000;
 
 // Runs `attempt` (true on success, false with the last error set) until it succeeds, fails
 // for another reason than the file being in use, or the wait is over. Returns the last error,
