@@ -74,8 +74,8 @@ void RemoveLeftovers(const std::wstring& target) {
   if (!find) return;
   do {
     // Removing one is a courtesy: one that cannot be removed harms nothing.
-    UniqueFile leftover(::CreateFileW(JoinPath(folder, found.cFileName).c_str(), DELETE, 0,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    UniqueFile leftover(::CreateFileW(JoinPath(folder, found.cFileName).c_str(), DELETE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   } while (::FindNextFileW(find.get(), &found));
 }
 

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -37,24 +41,23 @@ struct Finished {
   std::wstring err;
 };
 
-// Runs `exe` with `args` from `folder`, its output going to files, and waits for its end.
-Finished RunToEnd(const fs::path& exe, const std::vector<std::wstring>& args,
-                  const fs::path& folder) {
-  Finished finished;
-  // Names of their own for every run: Wine may still hold the last run's files a moment.
-  static int runs = 0;
-  const std::wstring run = std::to_wstring(++runs);
-  const fs::path outPath = folder / (L"vemofix-out-" + run + L".txt");
-  const fs::path errPath = folder / (L"vemofix-err-" + run + L".txt");
-  {
+// `exe` with `args`, started from `folder` with its output going to files.
+class FixRun {
+ public:
+  FixRun(const fs::path& exe, const std::vector<std::wstring>& args, const fs::path& folder) {
+    // Names of their own for every run: Wine may still hold the last run's files a moment.
+    static int runs = 0;
+    const std::wstring run = std::to_wstring(++runs);
+    outPath_ = folder / (L"vemofix-out-" + run + L".txt");
+    errPath_ = folder / (L"vemofix-err-" + run + L".txt");
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    UniqueFile out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+    UniqueFile out(CreateFileW(outPath_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    UniqueFile err(CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+    UniqueFile err(CreateFileW(errPath_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out || !err) {
       ADD_FAILURE() << "cannot create the output files";
-      return finished;
+      return;
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -67,19 +70,50 @@ Finished RunToEnd(const fs::path& exe, const std::vector<std::wstring>& args,
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                         nullptr, folder.c_str(), &startup, &info)) {
       ADD_FAILURE() << "CreateProcessW failed with error " << GetLastError();
-      return finished;
+      return;
     }
-    UniqueKernelHandle process(info.hProcess);
+    process_.reset(info.hProcess);
     UniqueKernelHandle thread(info.hThread);
-    if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) {
-      TerminateProcess(process.get(), 99);
-      ADD_FAILURE() << "vemofix.exe did not end";
-    }
-    GetExitCodeProcess(process.get(), &finished.status);
   }
-  finished.out = Decoded(ReadBytes(outPath));
-  finished.err = Decoded(ReadBytes(errPath));
-  return finished;
+  FixRun(const FixRun&) = delete;
+  FixRun& operator=(const FixRun&) = delete;
+  ~FixRun() { Kill(); }
+
+  // Waits for the end; its exit status and output.
+  Finished Finish() {
+    Finished finished;
+    if (!process_) return finished;
+    if (WaitForSingleObject(process_.get(), 30000) != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "vemofix.exe did not end";
+      Kill();
+    }
+    GetExitCodeProcess(process_.get(), &finished.status);
+    process_.reset();
+    finished.out = Decoded(ReadBytes(outPath_));
+    finished.err = Decoded(ReadBytes(errPath_));
+    return finished;
+  }
+  // Ends it at once, as a crash or a power cut would: nothing of it runs any more. False when
+  // it had ended by itself.
+  bool Kill() {
+    if (!process_) return false;
+    const bool killed = TerminateProcess(process_.get(), 99) != FALSE;
+    WaitForSingleObject(process_.get(), 30000);
+    DWORD status = 0;
+    GetExitCodeProcess(process_.get(), &status);
+    process_.reset();
+    return killed && status == 99;
+  }
+
+ private:
+  UniqueKernelHandle process_;
+  fs::path outPath_;
+  fs::path errPath_;
+};
+
+Finished RunToEnd(const fs::path& exe, const std::vector<std::wstring>& args,
+                  const fs::path& folder) {
+  return FixRun(exe, args, folder).Finish();
 }
 
 // A program folder with vemofix.exe beside vemotool.exe and the same Fonts.txt.
@@ -97,8 +131,23 @@ class WithVemofix {
   }
   // The folder given as the window's folder box would hold it.
   Finished RunOn(std::vector<std::wstring> args) const {
+    return StartOn(std::move(args))->Finish();
+  }
+  std::unique_ptr<FixRun> StartOn(std::vector<std::wstring> args) const {
     args.insert(args.begin(), {L"--folder", workspace_.target_folder().wstring()});
-    return Run(args);
+    return std::make_unique<FixRun>(workspace_.program_folder() / L"vemofix.exe", args,
+                                    workspace_.program_folder());
+  }
+  // Names in the two folders of the workspace that are temporary files of the programs.
+  std::vector<std::wstring> Temporaries() const {
+    std::vector<std::wstring> names;
+    for (const fs::path& folder : {workspace_.program_folder(), workspace_.target_folder()}) {
+      for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::wstring name = entry.path().filename().wstring();
+        if (name.find(L".vemo-") != std::wstring::npos) names.push_back(name);
+      }
+    }
+    return names;
   }
 
  private:
@@ -219,6 +268,131 @@ TEST(VemofixExe, ExitStatusesForAMissingListUsageAndRuntimeErrors) {
   EXPECT_EQ(Utf8(tooMany.err), Utf8(ErrorMessageText(9) + L"\r\n"));
   EXPECT_EQ(ReadBytes(command.workspace().list()), list);
   EXPECT_FALSE(FileExists(command.workspace().backup()));
+}
+
+// A list of about `size` bytes that ends with `names`, each once: the table's rows then match
+// once, and a second run over the rewritten list changes nothing.
+std::string LongListOf(std::size_t size, std::initializer_list<std::string_view> names) {
+  std::string list = ListOf({});
+  for (int i = 0; list.size() < size; ++i) list += Entry("Filler" + std::to_string(i));
+  for (std::string_view name : names) list += Entry(name);
+  return list;
+}
+
+std::chrono::milliseconds Since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start);
+}
+
+TEST(VemofixExeKilled, AtRandomInstantsLosesNothingAndTheNextRunFinishes) {
+  WithVemofix command(kTable);
+  const Workspace& workspace = command.workspace();
+  const std::string original = LongListOf(2 << 20, {cp932::kMsMincho, cp932::kMsGothic});
+  const std::string rewritten =
+      Renamed(Renamed(original, cp932::kMsMincho, "MS-Mincho"), cp932::kMsGothic, "MS-Gothic");
+  WriteBytes(workspace.list(), original);
+  const auto begin = std::chrono::steady_clock::now();
+  ASSERT_EQ(command.RunOn({L"--quiet"}).status, 0u);
+  const std::chrono::milliseconds runTime = Since(begin);
+  ASSERT_EQ(ReadBytes(workspace.list()), rewritten);
+
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<long long> instant(0, runTime.count());
+  // Where each kill landed, told by the files it left.
+  int starting = 0, backingUp = 0, rewriting = 0, writingList = 0, afterRename = 0, finished = 0;
+  constexpr int kKills = 30;
+  for (int kill = 0; kill < kKills; ++kill) {
+    SCOPED_TRACE("kill " + std::to_string(kill));
+    WriteBytes(workspace.list(), original);
+    DeleteFileW(workspace.backup().c_str());
+    const auto start = std::chrono::steady_clock::now();
+    std::unique_ptr<FixRun> run = command.StartOn({L"--quiet"});
+    const std::chrono::milliseconds at(instant(random));
+    while (Since(start) < at) Sleep(1);
+    const bool killed = run->Kill();
+
+    const std::string list = ReadBytes(workspace.list());
+    const std::string backup = ReadBytes(workspace.backup());
+    ASSERT_TRUE(list == original || list == rewritten);
+    ASSERT_TRUE(backup == "<absent>" || backup == original);
+    const std::vector<std::wstring> left = command.Temporaries();
+    const auto leftFor = [&](const std::wstring& name) {
+      return std::any_of(left.begin(), left.end(),
+                         [&](const std::wstring& n) { return n.starts_with(name + L".vemo-"); });
+    };
+    if (!killed) {
+      ++finished;
+    } else if (list == rewritten) {
+      ++afterRename;
+    } else if (leftFor(workspace.list().filename().wstring())) {
+      ++writingList;
+    } else if (leftFor(workspace.backup().filename().wstring())) {
+      ++backingUp;
+    } else if (backup != "<absent>") {
+      ++rewriting;
+    } else {
+      ++starting;
+    }
+
+    const Finished next = command.RunOn({L"--quiet"});
+    ASSERT_EQ(next.status, 0u) << Utf8(next.err);
+    ASSERT_EQ(ReadBytes(workspace.list()), rewritten);
+    ASSERT_EQ(ReadBytes(workspace.backup()), original);
+    ASSERT_EQ(command.Temporaries(), std::vector<std::wstring>());
+  }
+  std::printf(
+      "%d kills in a run of %lld ms: %d before the backup, %d writing the backup, %d between "
+      "backup and new list, %d writing the new list, %d after the rename, %d after the end\n",
+      kKills, static_cast<long long>(runTime.count()), starting, backingUp, rewriting, writingList,
+      afterRename, finished);
+}
+
+// The window's 実行 and vemofix.exe at the same moment on the same list, 20 times: each makes
+// or finds the one backup, neither reports an error, and the list ends rewritten once.
+TEST(WindowAndVemofixExe, StartedTogetherMakeOneBackupAndNeitherFails) {
+  WithVemofix both(kTable);
+  const Workspace& workspace = both.workspace();
+  const std::string original = LongListOf(512 << 10, {cp932::kMsMincho, cp932::kMsGothic});
+  const std::string rewritten =
+      Renamed(Renamed(original, cp932::kMsMincho, "MS-Mincho"), cp932::kMsGothic, "MS-Gothic");
+  WriteBytes(workspace.list(), original);
+  const auto begin = std::chrono::steady_clock::now();
+  ASSERT_EQ(both.RunOn({L"--quiet"}).status, 0u);
+  const std::chrono::milliseconds runTime = Since(begin);
+
+  Running app = StartToMainWindow(workspace);
+  ASSERT_TRUE(app.window);
+  SetText(app.control(IDC_TXTFOLDER), workspace.target_folder().wstring());
+  constexpr int kRounds = 20;
+  int madeByVemofix = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    WriteBytes(workspace.list(), original);
+    DeleteFileW(workspace.backup().c_str());
+    // vemofix.exe takes most of its run to start: the click comes at steps across two of its
+    // runs, so that the two jobs meet at every stage and each is first now and then.
+    const auto start = std::chrono::steady_clock::now();
+    std::unique_ptr<FixRun> fix = both.StartOn({});
+    while (Since(start) < runTime * 2 * round / kRounds) Sleep(1);
+    Click(app.control(IDC_CMDEXECUTE));
+    const std::optional<MessageBoxInfo> box = WaitForMessageBox(app.process.id(), Deadline{30000});
+    ASSERT_TRUE(box) << "no message after 実行";
+    EXPECT_EQ(Utf8(box->text), Utf8(kCompletion));
+    ASSERT_TRUE(Answer(*box));
+    const Finished command = fix->Finish();
+    EXPECT_EQ(command.status, 0u) << Utf8(command.err);
+    EXPECT_EQ(command.err, L"");
+    EXPECT_EQ(ReadBytes(workspace.list()), rewritten);
+    EXPECT_EQ(ReadBytes(workspace.backup()), original);
+    EXPECT_EQ(both.Temporaries(), std::vector<std::wstring>());
+    const bool made = command.out.find(L"backup made") != std::wstring::npos ||
+                      command.out.find(L"バックアップを作成しました") != std::wstring::npos;
+    madeByVemofix += made ? 1 : 0;
+  }
+  std::printf("vemofix.exe made the backup in %d of %d rounds, the window in the others\n",
+              madeByVemofix, kRounds);
 }
 
 }  // namespace
