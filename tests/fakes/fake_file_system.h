@@ -42,7 +42,8 @@ class FakeFileSystem : public FileSystem {
 
   std::map<std::wstring, std::string> files;
   std::vector<std::wstring> calls;  // "exists P", "read P", "create P", "replace P"
-  std::map<std::wstring, std::int32_t> failures;  // operation ("read", "create", "replace") -> error
+  std::map<std::wstring, std::int32_t>
+      failures;  // operation ("read", "create", "replace") -> error
 
  private:
   void FailIfAsked(const std::wstring& operation) {

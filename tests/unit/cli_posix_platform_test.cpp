@@ -135,9 +135,9 @@ TEST_F(PosixFiles, LeftoverTemporariesOfEndedProcessesGo) {
     names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   const std::string kept = std::to_string(::getppid());
-  EXPECT_EQ(names, (std::vector<std::string>{"a.lst", "a.lst.vemo-" + kept + ".tmp",
-                                             "a.lst.vemo-" + kept + "x.tmp", "b",
-                                             "b.vemo-" + kept + ".tmp", "b.vemo-" + kept + "x.tmp"}));
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "a.lst", "a.lst.vemo-" + kept + ".tmp", "a.lst.vemo-" + kept + "x.tmp", "b",
+                       "b.vemo-" + kept + ".tmp", "b.vemo-" + kept + "x.tmp"}));
 }
 
 TEST_F(PosixFiles, ReplaceRefusesReadOnlyMissingAndFolderTargets) {

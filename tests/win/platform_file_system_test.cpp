@@ -139,8 +139,7 @@ TEST_F(FileSystemTest, ReplaceWholeFileOfARelativePathInItsFolder) {
 // that a running program holds open is its own and stays.
 TEST_F(FileSystemTest, LeftoverTemporariesGoUnlessARunHoldsThem) {
   const std::wstring backup = folder / L"backup";
-  const std::wstring own =
-      L".vemo-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  const std::wstring own = L".vemo-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
   for (const std::wstring& target : {list, backup}) {
     WriteBytes(target + own, "killed run");
     WriteBytes(target + L".vemo-1-2.tmp", "killed run");
