@@ -288,14 +288,18 @@ std::chrono::milliseconds Since(std::chrono::steady_clock::time_point start) {
                                                                start);
 }
 
-// How long one whole run of vemofix.exe over `list` takes; it leaves the list rewritten.
-std::chrono::milliseconds TimeOneRun(const WithVemofix& command, const LongList& list) {
-  WriteBytes(command.workspace().list(), list.original);
-  const auto begin = std::chrono::steady_clock::now();
-  EXPECT_EQ(command.RunOn({L"--quiet"}).status, 0u);
-  const std::chrono::milliseconds runTime = Since(begin);
-  EXPECT_EQ(ReadBytes(command.workspace().list()), list.rewritten);
-  return runTime;
+// How long a run of vemofix.exe with `args` takes, the shorter of two: a busy machine makes a
+// single one look longer than it is. A run over `list` leaves it rewritten.
+std::chrono::milliseconds TimeOneRun(const WithVemofix& command, const LongList& list,
+                                     const std::vector<std::wstring>& args = {L"--quiet"}) {
+  std::chrono::milliseconds shortest = std::chrono::milliseconds::max();
+  for (int run = 0; run < 2; ++run) {
+    WriteBytes(command.workspace().list(), list.original);
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_EQ(command.RunOn(args).status, 0u);
+    shortest = std::min(shortest, Since(begin));
+  }
+  return shortest;
 }
 
 TEST(VemofixExeKilled, AtRandomInstantsLosesNothingAndTheNextRunFinishes) {
@@ -304,13 +308,18 @@ TEST(VemofixExeKilled, AtRandomInstantsLosesNothingAndTheNextRunFinishes) {
   const LongList lists(2 << 20);
   const std::string& original = lists.original;
   const std::string& rewritten = lists.rewritten;
+  // Under Wine most of a run is its start: the instants fall after it, on the file work.
+  const std::chrono::milliseconds startTime = TimeOneRun(command, lists, {L"--version"});
   const std::chrono::milliseconds runTime = TimeOneRun(command, lists);
-  ASSERT_FALSE(::testing::Test::HasFailure());
+  // Whole lists compared with ==: a failure message that diffs two lists of megabytes would
+  // take more memory than the machine has.
+  ASSERT_TRUE(ReadBytes(workspace.list()) == rewritten);
 
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
-  std::uniform_int_distribution<long long> instant(0, runTime.count());
+  std::uniform_int_distribution<long long> instant(std::min(startTime.count() / 2, runTime.count()),
+                                                   runTime.count());
   // Where each kill landed, told by the files it left.
   int starting = 0, backingUp = 0, rewriting = 0, writingList = 0, afterRename = 0, finished = 0;
   constexpr int kKills = 30;
@@ -349,15 +358,16 @@ TEST(VemofixExeKilled, AtRandomInstantsLosesNothingAndTheNextRunFinishes) {
 
     const Finished next = command.RunOn({L"--quiet"});
     ASSERT_EQ(next.status, 0u) << Utf8(next.err);
-    ASSERT_EQ(ReadBytes(workspace.list()), rewritten);
-    ASSERT_EQ(ReadBytes(workspace.backup()), original);
+    ASSERT_TRUE(ReadBytes(workspace.list()) == rewritten);
+    ASSERT_TRUE(ReadBytes(workspace.backup()) == original);
     ASSERT_EQ(command.Temporaries(), std::vector<std::wstring>());
   }
   std::printf(
-      "%d kills in a run of %lld ms: %d before the backup, %d writing the backup, %d between "
+      "%d kills in a run of %lld ms (start %lld ms): %d before the backup, %d writing the backup, "
+      "%d between "
       "backup and new list, %d writing the new list, %d after the rename, %d after the end\n",
-      kKills, static_cast<long long>(runTime.count()), starting, backingUp, rewriting, writingList,
-      afterRename, finished);
+      kKills, static_cast<long long>(runTime.count()), static_cast<long long>(startTime.count()),
+      starting, backingUp, rewriting, writingList, afterRename, finished);
 }
 
 // The window's 実行 and vemofix.exe at the same moment on the same list, 20 times: each makes
@@ -369,7 +379,6 @@ TEST(WindowAndVemofixExe, StartedTogetherMakeOneBackupAndNeitherFails) {
   const std::string& original = lists.original;
   const std::string& rewritten = lists.rewritten;
   const std::chrono::milliseconds runTime = TimeOneRun(both, lists);
-  ASSERT_FALSE(::testing::Test::HasFailure());
 
   Running app = StartToMainWindow(workspace);
   ASSERT_TRUE(app.window);
@@ -393,8 +402,8 @@ TEST(WindowAndVemofixExe, StartedTogetherMakeOneBackupAndNeitherFails) {
     const Finished command = fix->Finish();
     EXPECT_EQ(command.status, 0u) << Utf8(command.err);
     EXPECT_EQ(command.err, L"");
-    EXPECT_EQ(ReadBytes(workspace.list()), rewritten);
-    EXPECT_EQ(ReadBytes(workspace.backup()), original);
+    EXPECT_TRUE(ReadBytes(workspace.list()) == rewritten);
+    EXPECT_TRUE(ReadBytes(workspace.backup()) == original);
     EXPECT_EQ(both.Temporaries(), std::vector<std::wstring>());
     const bool made = command.out.find(L"backup made") != std::wstring::npos ||
                       command.out.find(L"バックアップを作成しました") != std::wstring::npos;
