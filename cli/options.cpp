@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include "fontfix/list_location.h"
+
 namespace vemo::cli {
 namespace {
 
@@ -59,7 +61,7 @@ Options ParseOptions(const std::vector<std::wstring>& args) {
 }
 
 std::wstring ListName(const Options& options) {
-  return options.illustrator == 10 ? L"AdobeFnt05.lst" : L"AdobeFnt.lst";
+  return ListFileName(options.illustrator == 10);
 }
 
 }  // namespace vemo::cli

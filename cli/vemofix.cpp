@@ -1,9 +1,11 @@
 #include "cli/vemofix.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "cli/options.h"
 #include "errors/report_error.h"
+#include "fontfix/list_location.h"
 #include "fontfix/load_font_table.h"
 #include "platform/app_info.h"
 #include "platform/codepage.h"
@@ -14,9 +16,6 @@
 
 namespace vemo::cli {
 namespace {
-
-constexpr wchar_t kMissingListJa[] = L"次のファイルが存在しません。";  // the window's words
-constexpr wchar_t kBackupSuffix[] = L" のバックアップ";
 
 class Texts {
  public:
@@ -146,7 +145,7 @@ class Run {
     tablePath_ = options.table ? *options.table
                                : InFolder(environment.programFolder, L"Fonts.txt", separator);
     const std::wstring backupDir = options.backupDir ? *options.backupDir : FolderOf(tablePath_);
-    backupPath_ = InFolder(backupDir, listName_ + kBackupSuffix, separator);
+    backupPath_ = InFolder(backupDir, BackupFileName(listName_), separator);
   }
 
   int Restore() {
@@ -165,9 +164,10 @@ class Run {
     std::vector<RowOutcome> outcomes;
     std::wstring backupLine;
     if (options_.dryRun) {
-      if (!files_.FileExists(listPath_)) return ListMissing();
+      const ListFix plan = PlanListFix(listPath_, backupPath_, files_);
+      if (plan == ListFix::kMissing) return ListMissing();
       (void)RewriteFontList(files_.ReadWholeFile(listPath_), *table, fontCount, &outcomes);
-      backupLine = files_.FileExists(backupPath_)
+      backupLine = plan == ListFix::kRewritten
                        ? t_(L"the backup exists and would be kept: ",
                             L"バックアップは既にあるので、そのまま残します: ")
                        : t_(L"a backup would be made: ", L"バックアップを作成します: ");
@@ -202,7 +202,7 @@ class Run {
   }
 
   int ListMissing() {
-    console_.Err(std::wstring(t_(L"The following file does not exist:", kMissingListJa)) + L"\n" +
+    console_.Err(std::wstring(t_(L"The following file does not exist:", kMissingListText)) + L"\n" +
                  listPath_ + L"\n");
     return kListMissing;
   }
@@ -291,7 +291,10 @@ std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>&
     prefix = InFolder(*home, L".wine", L'/');
   else
     return std::nullopt;
-  return InFolder(prefix, L"drive_c/Program Files/Common Files/Adobe/TypeSpt", L'/');
+  // The Windows folder as the prefix holds it: "C:\..." is "drive_c/...".
+  std::wstring inPrefix = L"drive_c/" + std::wstring(kDefaultListFolder).substr(3);
+  std::replace(inPrefix.begin(), inPrefix.end(), L'\\', L'/');
+  return InFolder(prefix, inPrefix, L'/');
 }
 
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,

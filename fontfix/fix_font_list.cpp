@@ -1,6 +1,8 @@
 #include "fontfix/fix_font_list.h"
 
+#include "fontfix/list_location.h"
 #include "platform/file_system.h"
+#include "platform/path.h"
 #include "platform/ui.h"
 
 namespace vemo {
@@ -28,28 +30,38 @@ std::wstring TargetFolder(std::wstring_view folderText) {
 
 bool FixFontList(const FixFontListInput& input, const FontTable& table, std::int32_t fontCount,
                  FileSystem& files, Ui& ui) {
-  const std::wstring listName = input.opt10 ? L"AdobeFnt05.lst" : L"AdobeFnt.lst";
+  const std::wstring listName = ListFileName(input.opt10);
   const std::wstring listPath = TargetFolder(input.folderText) + listName;
-  const std::wstring backupPath = input.programFolder + L"\\" + listName + L" のバックアップ";
+  const std::wstring backupPath = JoinPath(input.programFolder, BackupFileName(listName));
   if (FixListFile(listPath, backupPath, table, fontCount, files) == ListFix::kMissing) {
-    ui.ShowMessage(L"次のファイルが存在しません。\r\n" + listPath, MessageStyle::kExclamation);
+    ui.ShowMessage(kMissingListText + (L"\r\n" + listPath), MessageStyle::kExclamation);
     return false;
   }
   return true;
 }
 
+ListFix PlanListFix(const std::wstring& listPath, const std::wstring& backupPath,
+                    FileSystem& files) {
+  if (!files.FileExists(listPath)) return ListFix::kMissing;
+  return files.FileExists(backupPath) ? ListFix::kRewritten : ListFix::kBackedUpRewritten;
+}
+
 ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath,
                     const FontTable& table, std::int32_t fontCount, FileSystem& files,
                     std::vector<RowOutcome>* outcomes) {
-  if (!files.FileExists(listPath)) return ListFix::kMissing;
-  // Made once: it keeps the list as it was before the tool first changed it.
-  const bool backUp = !files.FileExists(backupPath);
-  if (backUp) files.CopyWholeFile(listPath, backupPath);
-
-  std::string rewritten =
-      RewriteFontList(files.ReadWholeFile(listPath), table, fontCount, outcomes);
-  files.ReplaceWholeFile(listPath, rewritten);
-  return backUp ? ListFix::kBackedUpRewritten : ListFix::kRewritten;
+  const ListFix plan = PlanListFix(listPath, backupPath, files);
+  if (plan == ListFix::kMissing) return ListFix::kMissing;
+  // One read: the backup holds exactly the bytes that are rewritten, even when another
+  // program changes the list meanwhile.
+  const std::string content = files.ReadWholeFile(listPath);
+  // Made once: it keeps the list as it was before the tool first changed it. Another run
+  // may make it first; then that one stays.
+  const bool backedUp =
+      plan == ListFix::kBackedUpRewritten && files.CreateWholeFile(backupPath, content);
+  // The unchanged stretches are written straight from `content`.
+  const RewrittenList rewritten = RewriteFontListPieces(content, table, fontCount, outcomes);
+  files.ReplaceWholeFile(listPath, rewritten.pieces);
+  return backedUp ? ListFix::kBackedUpRewritten : ListFix::kRewritten;
 }
 
 }  // namespace vemo

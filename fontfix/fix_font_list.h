@@ -75,9 +75,15 @@ enum class ListFix {
   kBackedUpRewritten  // the backup was made by this run
 };
 
-// The file work of the rewrite, on paths: when `listPath` names an existing file, copies it
-// to `backupPath` unless a file is there, reads it, rewrites it and puts the result in place
-// atomically. Runtime errors pass through; the list is then exactly as it was.
+// What a run on these paths would do: nothing when the list is missing; otherwise rewrite it,
+// and make the backup first unless a file is there.
+ListFix PlanListFix(const std::wstring& listPath, const std::wstring& backupPath,
+                    FileSystem& files);
+
+// The file work of the rewrite, on paths: when `listPath` names an existing file, reads it
+// once, makes `backupPath` from those bytes unless a file is there, rewrites them and puts
+// the result in place atomically. Runtime errors pass through; the list is then exactly as
+// it was, and the backup whole or absent.
 ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath,
                     const FontTable& table, std::int32_t fontCount, FileSystem& files,
                     std::vector<RowOutcome>* outcomes = nullptr);

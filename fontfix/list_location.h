@@ -3,8 +3,18 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace vemo {
+
+// The list of Illustrator 10, "AdobeFnt05.lst", or of 8 and 9, "AdobeFnt.lst".
+std::wstring ListFileName(bool illustrator10);
+
+// The backup of a list: its name & " のバックアップ". Made once, never overwritten.
+std::wstring BackupFileName(std::wstring_view listName);
+
+// The first line of the message for a list that is not there; its full path follows.
+inline constexpr wchar_t kMissingListText[] = L"次のファイルが存在しません。";
 
 // Where Illustrator 8, 9 and 10 install it on Japanese Windows.
 inline constexpr wchar_t kDefaultListFolder[] = L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt";

@@ -2,8 +2,11 @@
 // Every failure raises RuntimeError with the number a user would see.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/runtime_error.h"
 
 namespace vemo {
 
@@ -13,13 +16,27 @@ class FileSystem {
   // True when a directory search for exactly this path, asking for ordinary files, finds
   // it: folders, hidden and system files count as absent.
   virtual bool FileExists(const std::wstring& path) = 0;
-  // Byte copy of `from` to `to`.
-  virtual void CopyWholeFile(const std::wstring& from, const std::wstring& to) = 0;
   virtual std::string ReadWholeFile(const std::wstring& path) = 0;
-  // Replaces the existing file `path` with `bytes` in one step: a temporary file in the same
-  // folder is written and flushed, then put in place, keeping the file's attributes. On any
-  // failure the file is as it was and no temporary file is left. Refuses a read-only file.
-  virtual void ReplaceWholeFile(const std::wstring& path, std::string_view bytes) = 0;
+  // Makes the file `path` with `bytes` so that, at every instant, it is either absent or
+  // whole: a temporary file beside it is written and flushed, then given the name without
+  // replacing anything. Returns false, writing nothing, when a file of that name is there
+  // already or appears meanwhile (another run made it first). Temporary files that killed
+  // runs left beside `path` are removed; on any failure this run's is removed too.
+  virtual bool CreateWholeFile(const std::wstring& path, std::string_view bytes) = 0;
+  // Replaces the existing file `path` with the pieces, one after the other, in one step: a
+  // temporary file in the same folder is written and flushed, its size checked, then put in
+  // place, keeping the file's attributes. On any failure the file is as it was and no
+  // temporary file is left. Refuses a read-only file.
+  virtual void ReplaceWholeFile(const std::wstring& path,
+                                std::span<const std::string_view> pieces) = 0;
+
+  void ReplaceWholeFile(const std::wstring& path, std::string_view bytes) {
+    ReplaceWholeFile(path, std::span<const std::string_view>(&bytes, 1));
+  }
+  // Byte copy of `from` to a `to` that must not exist yet: error 58 when it does.
+  void CopyWholeFile(const std::wstring& from, const std::wstring& to) {
+    if (!CreateWholeFile(to, ReadWholeFile(from))) throw RuntimeError(err::kFileAlreadyExists);
+  }
 };
 
 }  // namespace vemo

@@ -1,12 +1,18 @@
 #include "platform/posix/file_system_posix.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 
 #include "platform/posix/native_path.h"
 #include "platform/runtime_error.h"
@@ -14,13 +20,15 @@
 namespace vemo {
 namespace {
 
-// The Windows program's number for a copy onto an existing file.
-constexpr std::int32_t kFileAlreadyExists = 58;
-
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 [[noreturn]] void Raise(const std::string& path, int error = errno) {
@@ -49,19 +57,18 @@ class Fd {
   int fd_;
 };
 
-// Removes the file at `path` on destruction unless told to keep it.
-class RemoveUnlessKept {
+class Dir {
  public:
-  explicit RemoveUnlessKept(std::string path) : path_(std::move(path)) {}
-  RemoveUnlessKept(const RemoveUnlessKept&) = delete;
-  RemoveUnlessKept& operator=(const RemoveUnlessKept&) = delete;
-  ~RemoveUnlessKept() {
-    if (!path_.empty()) ::unlink(path_.c_str());
+  explicit Dir(const std::string& path) : dir_(::opendir(path.c_str())) {}
+  Dir(const Dir&) = delete;
+  Dir& operator=(const Dir&) = delete;
+  ~Dir() {
+    if (dir_) ::closedir(dir_);
   }
-  void Keep() { path_.clear(); }
+  DIR* get() const { return dir_; }
 
  private:
-  std::string path_;
+  DIR* dir_;
 };
 
 void WriteAll(const Fd& fd, std::string_view bytes, const std::string& path) {
@@ -99,19 +106,127 @@ std::string ReadAll(const Fd& fd, std::size_t sizeHint, const std::string& path)
   return bytes;
 }
 
-// A new file beside `target`, created exclusively, with a name no other run uses.
-Fd CreateTemporary(const std::string& target, std::string& temporary) {
-  const std::string stem = target + ".vemo-" + std::to_string(::getpid());
-  for (int attempt = 0;; ++attempt) {
-    temporary = attempt == 0 ? stem + ".tmp" : stem + "-" + std::to_string(attempt) + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) return Fd(fd, temporary);
-    if (errno != EEXIST || attempt == 99) {
-      const int error = errno;
-      temporary.clear();
-      Raise(target, error);
+// A name just given or taken is on disk only once its folder is: without this, a power cut
+// after "done" could bring the old list back, or lose the backup.
+void SyncFolder(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), folder);
+  // Some file systems cannot sync a folder and say so with EINVAL; there is nothing more to do.
+  if (::fsync(fd.get()) != 0 && errno != EINVAL) Raise(folder);
+}
+
+// Temporary files are named target & ".vemo-" & process id & ["-" & attempt] & ".tmp".
+constexpr std::string_view kTemporaryInfix = ".vemo-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+// Whether `rest` (a temporary's name after the infix) names a process that has ended: a run
+// killed half-way leaves its temporary file behind, and nothing else will ever remove it.
+bool LeftByEndedProcess(std::string_view rest) {
+  if (!rest.ends_with(kTemporarySuffix)) return false;
+  rest.remove_suffix(kTemporarySuffix.size());
+  int pid = 0;
+  const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+  const std::string_view attempt = rest.substr(static_cast<std::size_t>(end - rest.data()));
+  const bool attemptWellFormed =
+      attempt.empty() || (attempt.size() > 1 && attempt[0] == '-' &&
+                          attempt.find_first_not_of("0123456789", 1) == std::string_view::npos);
+  if (error != std::errc() || pid <= 0 || !attemptWellFormed) return false;
+  if (pid == ::getpid()) return true;  // an earlier process with this id; ours is not made yet
+  return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Removing a leftover is a courtesy: one that cannot be removed harms nothing, and the run
+// goes on to report what matters, its own success or failure.
+void RemoveLeftovers(const std::string& target) {
+  const std::string prefix = NameOf(target) + std::string(kTemporaryInfix);
+  Dir dir(FolderOf(target));
+  if (!dir.get()) return;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name.starts_with(prefix) && LeftByEndedProcess(name.substr(prefix.size())))
+      ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+  }
+}
+
+// A new file beside its target, created exclusively under a name no running process uses;
+// removed again unless it was given the target's name.
+class TemporaryFile {
+ public:
+  TemporaryFile(const std::string& target, mode_t mode) : fd_(Create(target, mode, path_)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  int fd() const { return fd_.get(); }
+  const std::string& path() const { return path_; }
+
+  // The pieces, flushed, and the size they add up to read back: a disk that fills up and
+  // says so late must not let a short file take the target's place.
+  void WriteAllAndClose(std::span<const std::string_view> pieces) {
+    std::size_t total = 0;
+    for (std::string_view piece : pieces) {
+      WriteAll(fd_, piece, path_);
+      total += piece.size();
+    }
+    if (::fsync(fd_.get()) != 0) Raise(path_);
+    struct stat info;
+    if (::fstat(fd_.get(), &info) != 0) Raise(path_);
+    if (static_cast<std::size_t>(info.st_size) != total) Raise(path_, ENOSPC);
+    fd_.Close(path_);
+  }
+
+  void RenameOnto(const std::string& target) {
+    if (::rename(path_.c_str(), target.c_str()) != 0) Raise(target);
+    path_.clear();
+  }
+
+  // False when `target` exists: it stays as it is.
+  bool NameWithoutReplacing(const std::string& target) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+      path_.clear();
+      return true;
+    }
+    if (errno == EEXIST) return false;
+    if (errno != EINVAL && errno != ENOSYS) Raise(target);
+#endif
+    // Where the file system cannot rename without replacing: a second name, made only when
+    // the target is absent; the temporary name goes with this object.
+    if (::link(path_.c_str(), target.c_str()) == 0) return true;
+    if (errno == EEXIST) return false;
+    Raise(target);
+  }
+
+ private:
+  static Fd Create(const std::string& target, mode_t mode, std::string& path) {
+    const std::string stem = target + std::string(kTemporaryInfix) + std::to_string(::getpid());
+    for (int attempt = 0;; ++attempt) {
+      path = (attempt == 0 ? stem : stem + "-" + std::to_string(attempt)) +
+             std::string(kTemporarySuffix);
+      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      if (fd >= 0) return Fd(fd, path);
+      if (errno != EEXIST || attempt == 99) {
+        const int error = errno;
+        path.clear();
+        Raise(target, error);
+      }
     }
   }
+
+  std::string path_;
+  Fd fd_;
+};
+
+// The owner and group go first: changing them clears the set-id bits of the mode. Root (vemofix
+// under sudo) keeps both; anyone else keeps the group where they belong to it, and becomes the
+// owner, as any program that replaces a file makes its owner.
+void KeepOwnerAndMode(const TemporaryFile& temporary, const struct stat& info) {
+  if (::fchown(temporary.fd(), info.st_uid, info.st_gid) != 0 &&
+      ::fchown(temporary.fd(), static_cast<uid_t>(-1), info.st_gid) != 0 && errno != EPERM) {
+    Raise(temporary.path());
+  }
+  if (::fchmod(temporary.fd(), info.st_mode & 07777) != 0) Raise(temporary.path());
 }
 
 }  // namespace
@@ -133,6 +248,7 @@ std::int32_t ErrorNumberFromErrno(int error, const std::string& path) {
       return err::kPathFileAccessError;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:  // past the file size limit (RLIMIT_FSIZE), once SIGXFSZ is ignored
       return err::kDiskFull;
     case ENAMETOOLONG:
       return err::kBadFileName;
@@ -142,7 +258,7 @@ std::int32_t ErrorNumberFromErrno(int error, const std::string& path) {
     case ENOMEM:
       return err::kOutOfMemory;
     case EEXIST:
-      return kFileAlreadyExists;
+      return err::kFileAlreadyExists;
     default:
       return err::kDeviceIoError;
   }
@@ -163,22 +279,6 @@ bool PosixFileSystem::FileExists(const std::wstring& path) {
   }
 }
 
-void PosixFileSystem::CopyWholeFile(const std::wstring& from, const std::wstring& to) {
-  const std::string source = NativePath(from);
-  const std::string target = NativePath(to);
-  Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC), source);
-  struct stat info;
-  if (::fstat(in.get(), &info) != 0) Raise(source);
-  const std::string bytes = ReadAll(in, static_cast<std::size_t>(info.st_size), source);
-
-  Fd out(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666), target);
-  RemoveUnlessKept partial(target);
-  WriteAll(out, bytes, target);
-  if (::fsync(out.get()) != 0) Raise(target);
-  out.Close(target);
-  partial.Keep();
-}
-
 std::string PosixFileSystem::ReadWholeFile(const std::wstring& path) {
   const std::string native = NativePath(path);
   Fd fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC), native);
@@ -188,8 +288,25 @@ std::string PosixFileSystem::ReadWholeFile(const std::wstring& path) {
   return ReadAll(fd, static_cast<std::size_t>(info.st_size), native);
 }
 
-void PosixFileSystem::ReplaceWholeFile(const std::wstring& path, std::string_view bytes) {
+bool PosixFileSystem::CreateWholeFile(const std::wstring& path, std::string_view bytes) {
   const std::string target = NativePath(path);
+  RemoveLeftovers(target);
+  struct stat info;
+  if (::lstat(target.c_str(), &info) == 0) return false;
+  TemporaryFile temporary(target, 0666);
+  temporary.WriteAllAndClose(std::span<const std::string_view>(&bytes, 1));
+  if (!temporary.NameWithoutReplacing(target)) return false;
+  SyncFolder(target);
+  return true;
+}
+
+void PosixFileSystem::ReplaceWholeFile(const std::wstring& path,
+                                       std::span<const std::string_view> pieces) {
+  const std::string named = NativePath(path);
+  // A list that is a symbolic link stays one: the file it leads to is replaced.
+  std::error_code error;
+  const std::string target = std::filesystem::canonical(named, error).string();
+  if (error) Raise(named, error.value());
   struct stat info;
   if (::stat(target.c_str(), &info) != 0) Raise(target);
   // Root may write anything; the list is refused all the same when nobody may write it, as
@@ -197,15 +314,12 @@ void PosixFileSystem::ReplaceWholeFile(const std::wstring& path, std::string_vie
   if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
     throw RuntimeError(err::kPathFileAccessError);
 
-  std::string temporary;
-  Fd fd = CreateTemporary(target, temporary);
-  RemoveUnlessKept cleanup(temporary);
-  if (::fchmod(fd.get(), info.st_mode & 07777) != 0) Raise(temporary);
-  WriteAll(fd, bytes, temporary);
-  if (::fsync(fd.get()) != 0) Raise(temporary);
-  fd.Close(temporary);
-  if (::rename(temporary.c_str(), target.c_str()) != 0) Raise(target);
-  cleanup.Keep();
+  RemoveLeftovers(target);
+  TemporaryFile temporary(target, 0600);
+  KeepOwnerAndMode(temporary, info);
+  temporary.WriteAllAndClose(pieces);
+  temporary.RenameOnto(target);
+  SyncFolder(target);
 }
 
 }  // namespace vemo

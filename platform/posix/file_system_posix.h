@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "platform/file_system.h"
@@ -20,14 +21,17 @@ class PosixFileSystem : public FileSystem {
  public:
   // A regular file (after symbolic links); folders and other kinds count as absent.
   bool FileExists(const std::wstring& path) override;
-  // Refuses to overwrite an existing `to`, as the Windows copy does; a copy cut short by a
-  // failure is removed, so that a half backup never stands in for the real one.
-  void CopyWholeFile(const std::wstring& from, const std::wstring& to) override;
   std::string ReadWholeFile(const std::wstring& path) override;
-  // A temporary file beside the target is written, flushed to disk and given the target's
-  // mode bits, then renamed over it. A file with no write permission bits is refused, even
-  // for root.
-  void ReplaceWholeFile(const std::wstring& path, std::string_view bytes) override;
+  // The temporary file is linked to its name (renameat2 without replacing, or link where the
+  // file system lacks it); the folder is then flushed. A temporary file is left behind only
+  // by a killed run, and the next run whose process id differs removes it.
+  bool CreateWholeFile(const std::wstring& path, std::string_view bytes) override;
+  // A symbolic link is followed: the file it leads to is replaced and the link stays. The
+  // new file keeps the mode bits, the group and, for root, the owner; the folder is flushed
+  // after the rename. A file with no write permission bits is refused, even for root.
+  void ReplaceWholeFile(const std::wstring& path,
+                        std::span<const std::string_view> pieces) override;
+  using FileSystem::ReplaceWholeFile;
 };
 
 }  // namespace vemo

@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <span>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -42,16 +44,52 @@ bool MeansNoSuchFile(DWORD error) {
   }
 }
 
-// The new content, written beside the file it will replace so that putting it in place is a
-// rename within one volume. Removed again unless it was put in place.
+// Another run of ours (the window and vemofix started together) holds the list for a few
+// milliseconds at a time; such a conflict is waited out before it counts as "in use".
+constexpr DWORD kInUseWaitMs = 1000;
+
+// Runs `attempt` (true on success, false with the last error set) until it succeeds, fails
+// for another reason than the file being in use, or the wait is over. Returns the last error,
+// or ERROR_SUCCESS. MoveFileExW answers "access denied" while the file it replaces is open.
+template <typename Attempt>
+DWORD UnlessLongInUse(Attempt attempt, bool deniedMeansInUse = false) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (attempt()) return ERROR_SUCCESS;
+    const DWORD error = ::GetLastError();
+    const bool inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                       (deniedMeansInUse && error == ERROR_ACCESS_DENIED);
+    if (!inUse || ::GetTickCount() - start >= kInUseWaitMs) return error;
+    ::Sleep(10);
+  }
+}
+
+// A run killed half-way leaves its temporary file behind. A live run holds its own open,
+// without sharing it for anything but the rename, so only a leftover opens here; it goes when
+// the handle closes.
+void RemoveLeftovers(const std::wstring& target) {
+  const std::wstring folder = FolderOfPath(target);
+  WIN32_FIND_DATAW found;
+  UniqueFind find(::FindFirstFileW((target + L".vemo-*.tmp").c_str(), &found));
+  if (!find) return;
+  do {
+    // Removing one is a courtesy: one that cannot be removed harms nothing.
+    UniqueFile leftover(::CreateFileW(JoinPath(folder, found.cFileName).c_str(), DELETE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  } while (::FindNextFileW(find.get(), &found));
+}
+
+// New content, written beside the file it becomes so that naming it is a rename within one
+// volume. It stays open until it has its name, so that no other run takes it for a leftover;
+// removed again unless it was given the name.
 class TemporaryFile {
  public:
   TemporaryFile(const std::wstring& target, DWORD attributes) {
     const std::wstring stem = target + L".vemo-" + std::to_wstring(::GetCurrentProcessId());
     for (int attempt = 0;; ++attempt) {
       path_ = attempt == 0 ? stem + L".tmp" : stem + L"-" + std::to_wstring(attempt) + L".tmp";
-      file_.reset(
-          ::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+      file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                CREATE_NEW, attributes, nullptr));
       if (file_) return;
       const DWORD error = ::GetLastError();
       if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 99) {
@@ -67,29 +105,56 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  void WriteAllAndClose(std::string_view bytes) {
-    while (!bytes.empty()) {
-      const auto size = static_cast<DWORD>(std::min(bytes.size(), kChunk));
-      DWORD written = 0;
-      if (!::WriteFile(file_.get(), bytes.data(), size, &written, nullptr)) RaiseLastError();
-      if (written != size) RaiseSystemError(ERROR_DISK_FULL);
-      bytes.remove_prefix(written);
+  // The pieces, flushed, and their total size read back: a disk that fills up and says so
+  // late must not let a short file take the target's place.
+  void WriteAll(std::span<const std::string_view> pieces) {
+    std::uint64_t total = 0;
+    for (std::string_view bytes : pieces) {
+      total += bytes.size();
+      while (!bytes.empty()) {
+        const auto size = static_cast<DWORD>(std::min(bytes.size(), kChunk));
+        DWORD written = 0;
+        if (!::WriteFile(file_.get(), bytes.data(), size, &written, nullptr)) RaiseLastError();
+        if (written != size) RaiseSystemError(ERROR_DISK_FULL);
+        bytes.remove_prefix(written);
+      }
     }
     if (!::FlushFileBuffers(file_.get())) RaiseLastError();
-    if (!::CloseHandle(file_.release())) RaiseLastError();
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(file_.get(), &size)) RaiseLastError();
+    if (static_cast<std::uint64_t>(size.QuadPart) != total) RaiseSystemError(ERROR_DISK_FULL);
   }
 
   // MoveFileExW rather than ReplaceFileW: without a backup name, ReplaceFileW can fail
   // half-way (ERROR_UNABLE_TO_MOVE_REPLACEMENT) with the original already gone.
   void MoveOnto(const std::wstring& target) {
-    if (!::MoveFileExW(path_.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      RaiseLastError();
+    const DWORD error = UnlessLongInUse(
+        [&] {
+          return ::MoveFileExW(path_.c_str(), target.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        },
+        true);
+    if (error != ERROR_SUCCESS) RaiseSystemError(error);
+    Named();
+  }
+
+  // False when `target` exists: it stays as it is.
+  bool NameWithoutReplacing(const std::wstring& target) {
+    if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      const DWORD error = ::GetLastError();
+      if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return false;
+      RaiseSystemError(error);
     }
-    path_.clear();
+    Named();
+    return true;
   }
 
  private:
+  void Named() {
+    path_.clear();
+    if (!::CloseHandle(file_.release())) RaiseLastError();
+  }
+
   std::wstring path_;
   UniqueFile file_;
 };
@@ -98,10 +163,14 @@ class TemporaryFile {
 // access. Asking for that access first tells "in use by another program" apart from "access
 // denied", and spares writing the whole temporary file for nothing.
 void CheckNotInUse(const std::wstring& path) {
-  UniqueFile probe(::CreateFileW(path.c_str(), DELETE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!probe) RaiseLastError();
+  UniqueFile probe;
+  const DWORD error = UnlessLongInUse([&] {
+    probe.reset(::CreateFileW(path.c_str(), DELETE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(probe);
+  });
+  if (error != ERROR_SUCCESS) RaiseSystemError(error);
 }
 
 }  // namespace
@@ -121,14 +190,14 @@ bool Win32FileSystem::FileExists(const std::wstring& path) {
   return (found.dwFileAttributes & notOrdinary) == 0;
 }
 
-void Win32FileSystem::CopyWholeFile(const std::wstring& from, const std::wstring& to) {
-  if (!::CopyFileW(from.c_str(), to.c_str(), TRUE)) RaiseLastError();
-}
-
 std::string Win32FileSystem::ReadWholeFile(const std::wstring& path) {
-  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) RaiseLastError();
+  UniqueFile file;
+  const DWORD error = UnlessLongInUse([&] {
+    file.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return static_cast<bool>(file);
+  });
+  if (error != ERROR_SUCCESS) RaiseSystemError(error);
   LARGE_INTEGER size;
   if (!::GetFileSizeEx(file.get(), &size)) RaiseLastError();
 
@@ -152,7 +221,17 @@ std::string Win32FileSystem::ReadWholeFile(const std::wstring& path) {
   return bytes;
 }
 
-void Win32FileSystem::ReplaceWholeFile(const std::wstring& path, std::string_view bytes) {
+bool Win32FileSystem::CreateWholeFile(const std::wstring& path, std::string_view bytes) {
+  const std::wstring target = FullPath(path);
+  RemoveLeftovers(target);
+  if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  TemporaryFile temporary(target, FILE_ATTRIBUTE_NORMAL);
+  temporary.WriteAll(std::span<const std::string_view>(&bytes, 1));
+  return temporary.NameWithoutReplacing(target);
+}
+
+void Win32FileSystem::ReplaceWholeFile(const std::wstring& path,
+                                       std::span<const std::string_view> pieces) {
   // Full paths: the rename must not depend on the current folder, and Wine's file functions
   // have been seen to fail on relative ones.
   const std::wstring target = FullPath(path);
@@ -164,9 +243,10 @@ void Win32FileSystem::ReplaceWholeFile(const std::wstring& path, std::string_vie
   }
   CheckNotInUse(target);
 
+  RemoveLeftovers(target);
   const DWORD kept = attributes & kKeptAttributes;
   TemporaryFile temporary(target, kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-  temporary.WriteAllAndClose(bytes);
+  temporary.WriteAll(pieces);
   temporary.MoveOnto(target);
   // The rename gives the file the temporary's attributes; not every file system keeps the
   // ones given at creation, so they are set again.

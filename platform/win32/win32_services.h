@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "platform/file_system.h"
@@ -13,9 +14,14 @@ namespace vemo {
 class Win32FileSystem : public FileSystem {
  public:
   bool FileExists(const std::wstring& path) override;
-  void CopyWholeFile(const std::wstring& from, const std::wstring& to) override;
+  // A sharing conflict is waited out for a moment before it is reported (error 70): another
+  // run of the tool may hold the file for a few milliseconds.
   std::string ReadWholeFile(const std::wstring& path) override;
-  void ReplaceWholeFile(const std::wstring& path, std::string_view bytes) override;
+  // The temporary file is named with MoveFileExW without replacing, written through.
+  bool CreateWholeFile(const std::wstring& path, std::string_view bytes) override;
+  void ReplaceWholeFile(const std::wstring& path,
+                        std::span<const std::string_view> pieces) override;
+  using FileSystem::ReplaceWholeFile;
 };
 
 class Win32Launcher : public Launcher {

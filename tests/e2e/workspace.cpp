@@ -61,49 +61,66 @@ std::wstring Decoded(const std::string& bytes) {
 }  // namespace
 
 // Runs `exe` with `args` from `folder`, its output going to files, and waits for its end.
-Finished RunToEnd(const fs::path& exe, const std::vector<std::wstring>& args,
-                  const fs::path& folder) {
-  Finished finished;
+FixRun::FixRun(const fs::path& exe, const std::vector<std::wstring>& args, const fs::path& folder) {
   // Names of their own for every run: Wine may still hold the last run's files a moment.
   static int runs = 0;
   const std::wstring run = std::to_wstring(++runs);
-  const fs::path outPath = folder / (L"vemofix-out-" + run + L".txt");
-  const fs::path errPath = folder / (L"vemofix-err-" + run + L".txt");
-  {
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    UniqueFile out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    UniqueFile err(CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out || !err) {
-      ADD_FAILURE() << "cannot create the output files";
-      return finished;
-    }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out.get();
-    startup.hStdError = err.get();
-    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
-    for (const std::wstring& arg : args) commandLine += L" \"" + arg + L"\"";
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                        nullptr, folder.c_str(), &startup, &info)) {
-      ADD_FAILURE() << "CreateProcessW failed with error " << GetLastError();
-      return finished;
-    }
-    UniqueKernelHandle process(info.hProcess);
-    UniqueKernelHandle thread(info.hThread);
-    const DWORD wait = static_cast<DWORD>(StartDeadline().count()) + 30000;
-    if (WaitForSingleObject(process.get(), wait) != WAIT_OBJECT_0) {
-      TerminateProcess(process.get(), 99);
-      ADD_FAILURE() << "vemofix.exe did not end";
-    }
-    GetExitCodeProcess(process.get(), &finished.status);
+  outPath_ = folder / (L"vemofix-out-" + run + L".txt");
+  errPath_ = folder / (L"vemofix-err-" + run + L".txt");
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  UniqueFile out(CreateFileW(outPath_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile err(CreateFileW(errPath_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!out || !err) {
+    ADD_FAILURE() << "cannot create the output files";
+    return;
   }
-  finished.out = Decoded(ReadBytes(outPath));
-  finished.err = Decoded(ReadBytes(errPath));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out.get();
+  startup.hStdError = err.get();
+  std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+  for (const std::wstring& arg : args) commandLine += L" \"" + arg + L"\"";
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                      nullptr, folder.c_str(), &startup, &info)) {
+    ADD_FAILURE() << "CreateProcessW failed with error " << GetLastError();
+    return;
+  }
+  process_.reset(info.hProcess);
+  UniqueKernelHandle thread(info.hThread);
+}
+
+Finished FixRun::Finish() {
+  Finished finished;
+  if (!process_) return finished;
+  const DWORD wait = static_cast<DWORD>(StartDeadline().count()) + 30000;
+  if (WaitForSingleObject(process_.get(), wait) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "vemofix.exe did not end";
+    Kill();
+  }
+  GetExitCodeProcess(process_.get(), &finished.status);
+  process_.reset();
+  finished.out = Decoded(ReadBytes(outPath_));
+  finished.err = Decoded(ReadBytes(errPath_));
   return finished;
+}
+
+bool FixRun::Kill() {
+  if (!process_) return false;
+  const bool killed = TerminateProcess(process_.get(), 99) != FALSE;
+  WaitForSingleObject(process_.get(), 30000);
+  DWORD status = 0;
+  GetExitCodeProcess(process_.get(), &status);
+  process_.reset();
+  return killed && status == 99;
+}
+
+Finished RunToEnd(const fs::path& exe, const std::vector<std::wstring>& args,
+                  const fs::path& folder) {
+  return FixRun(exe, args, folder).Finish();
 }
 
 Workspace::Workspace(const std::wstring& program_name, const std::wstring& target_name) {

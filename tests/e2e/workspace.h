@@ -49,6 +49,27 @@ struct Finished {
   std::wstring out;  // decoded from the system code page
   std::wstring err;
 };
+// `exe` with `args`, started from `folder` with its output going to files.
+class FixRun {
+ public:
+  FixRun(const std::filesystem::path& exe, const std::vector<std::wstring>& args,
+         const std::filesystem::path& folder);
+  FixRun(const FixRun&) = delete;
+  FixRun& operator=(const FixRun&) = delete;
+  ~FixRun() { Kill(); }
+
+  // Waits for the end; its exit status and output.
+  Finished Finish();
+  // Ends it at once, as a crash or a power cut would: nothing of it runs any more. False when
+  // it had ended by itself.
+  bool Kill();
+
+ private:
+  UniqueKernelHandle process_;
+  std::filesystem::path outPath_;
+  std::filesystem::path errPath_;
+};
+
 // Runs `exe` with `args` from `folder`, its output going to files, and waits for its end.
 Finished RunToEnd(const std::filesystem::path& exe, const std::vector<std::wstring>& args,
                   const std::filesystem::path& folder);

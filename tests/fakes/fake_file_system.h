@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,26 +19,31 @@ class FakeFileSystem : public FileSystem {
     calls.push_back(L"exists " + path);
     return files.count(path) != 0;
   }
-  void CopyWholeFile(const std::wstring& from, const std::wstring& to) override {
-    calls.push_back(L"copy " + from + L" -> " + to);
-    FailIfAsked(L"copy");
-    files[to] = Existing(from);
-  }
   std::string ReadWholeFile(const std::wstring& path) override {
     calls.push_back(L"read " + path);
     FailIfAsked(L"read");
     return Existing(path);
   }
-  void ReplaceWholeFile(const std::wstring& path, std::string_view bytes) override {
+  bool CreateWholeFile(const std::wstring& path, std::string_view bytes) override {
+    calls.push_back(L"create " + path);
+    FailIfAsked(L"create");
+    return files.emplace(path, bytes).second;
+  }
+  void ReplaceWholeFile(const std::wstring& path,
+                        std::span<const std::string_view> pieces) override {
     calls.push_back(L"replace " + path);
     FailIfAsked(L"replace");
     Existing(path);
-    files[path] = std::string(bytes);
+    std::string joined;
+    for (std::string_view piece : pieces) joined += piece;
+    files[path] = joined;
   }
+  using FileSystem::ReplaceWholeFile;
 
   std::map<std::wstring, std::string> files;
-  std::vector<std::wstring> calls;               // "exists P", "copy A -> B", "read P", "replace P"
-  std::map<std::wstring, std::int32_t> failures;  // operation ("copy", "read", "replace") -> error
+  std::vector<std::wstring> calls;  // "exists P", "read P", "create P", "replace P"
+  std::map<std::wstring, std::int32_t>
+      failures;  // operation ("read", "create", "replace") -> error
 
  private:
   void FailIfAsked(const std::wstring& operation) {

@@ -2,8 +2,10 @@
 // errno as the Windows program's numbers, paths and CP932 text.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -68,40 +70,74 @@ TEST_F(PosixFiles, ExistsMeansARegularFile) {
   EXPECT_TRUE(files_.FileExists(Path(L"link.lst")));
 }
 
-TEST_F(PosixFiles, CopyAndReadKeepEveryByteAndNameWhatIsMissing) {
+TEST_F(PosixFiles, CreateAndReadKeepEveryByteAndNameWhatIsMissing) {
   const std::string bytes = std::string("FontName:\x82\xa0\0\r\n\xff", 15);
-  Write(L"a.lst", bytes);
-  files_.CopyWholeFile(Path(L"a.lst"), Path(L"a.lst のバックアップ"));
+  EXPECT_TRUE(files_.CreateWholeFile(Path(L"a.lst のバックアップ"), bytes));
   EXPECT_EQ(Read(L"a.lst のバックアップ"), bytes);
+  Write(L"a.lst", bytes);
   EXPECT_EQ(files_.ReadWholeFile(Path(L"a.lst")), bytes);
   Write(L"empty", "");
   EXPECT_EQ(files_.ReadWholeFile(Path(L"empty")), "");
 
-  // An existing backup is never overwritten, as on Windows.
-  EXPECT_EQ(ErrorOf([&] { files_.CopyWholeFile(Path(L"empty"), Path(L"a.lst のバックアップ")); }),
-            58);
+  // An existing backup is never overwritten: another run made it first.
+  EXPECT_FALSE(files_.CreateWholeFile(Path(L"a.lst のバックアップ"), "other"));
   EXPECT_EQ(Read(L"a.lst のバックアップ"), bytes);
   EXPECT_EQ(ErrorOf([&] { files_.ReadWholeFile(Path(L"none.lst")); }), err::kFileNotFound);
   EXPECT_EQ(ErrorOf([&] { files_.ReadWholeFile(Path(L"no folder\\a.lst")); }), err::kPathNotFound);
   EXPECT_EQ(ErrorOf([&] { files_.ReadWholeFile(Path(L"")); }), err::kPathFileAccessError);
-  EXPECT_EQ(ErrorOf([&] { files_.CopyWholeFile(Path(L"none"), Path(L"copy")); }),
-            err::kFileNotFound);
-  EXPECT_EQ(ErrorOf([&] { files_.CopyWholeFile(Path(L"a.lst"), Path(L"no folder\\copy")); }),
+  EXPECT_EQ(ErrorOf([&] { files_.CreateWholeFile(Path(L"no folder\\copy"), "x"); }),
             err::kPathNotFound);
-  EXPECT_FALSE(fs::exists(Native(L"copy")));
+  EXPECT_EQ(Entries(), 3u);
 }
 
-TEST_F(PosixFiles, ReplaceKeepsTheModeAndLeavesNoTemporaryFile) {
+// A list that is a symbolic link is replaced where it leads, and stays a link; the file keeps
+// its mode and, when root runs vemofix (sudo), its owner and group.
+TEST_F(PosixFiles, ReplaceFollowsALinkAndKeepsModeOwnerAndGroup) {
+  const bool root = ::geteuid() == 0;
   Write(L"a.lst", "old");
-  fs::permissions(Native(L"a.lst"),
-                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  files_.ReplaceWholeFile(Path(L"a.lst"), "new content");
+  const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(Native(L"a.lst"), mode);
+  if (root) {
+    ASSERT_EQ(::chown(Native(L"a.lst").c_str(), 1234, 5678), 0);
+  }
+  fs::create_symlink(Native(L"a.lst"), Native(L"link.lst"));
+  files_.ReplaceWholeFile(Path(L"link.lst"), "new content");
+  EXPECT_TRUE(fs::is_symlink(Native(L"link.lst")));
   EXPECT_EQ(Read(L"a.lst"), "new content");
-  EXPECT_EQ(fs::status(Native(L"a.lst")).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(Entries(), 1u);
-  files_.ReplaceWholeFile(Path(L"a.lst"), "");
-  EXPECT_EQ(Read(L"a.lst"), "");
+  EXPECT_EQ(fs::status(Native(L"a.lst")).permissions() & fs::perms::all, mode);
+  struct stat info;
+  ASSERT_EQ(::stat(Native(L"a.lst").c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, root ? 1234u : ::geteuid());
+  EXPECT_EQ(info.st_gid, root ? 5678u : ::getegid());
+  EXPECT_EQ(Entries(), 2u);
+  const std::string_view pieces[] = {"one ", "", "two"};
+  files_.ReplaceWholeFile(Path(L"a.lst"), pieces);
+  EXPECT_EQ(Read(L"a.lst"), "one two");
+}
+
+// A killed run's temporary file goes with the next run; a running process's stays.
+TEST_F(PosixFiles, LeftoverTemporariesOfEndedProcessesGo) {
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ASSERT_GT(ended, 0);
+  ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+  const std::wstring live = std::to_wstring(::getppid());
+  Write(L"a.lst", "old");
+  for (const std::wstring target : {L"a.lst", L"b"}) {
+    for (const std::wstring& id :
+         {std::to_wstring(ended), std::to_wstring(::getpid()) + L"-2", live, live + L"x"})
+      Write(target + L".vemo-" + id + L".tmp", "left");
+  }
+  files_.ReplaceWholeFile(Path(L"a.lst"), "new");
+  EXPECT_TRUE(files_.CreateWholeFile(Path(L"b"), "backup"));
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(root_ / "テスト フォルダ"))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  const std::string kept = std::to_string(::getppid());
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "a.lst", "a.lst.vemo-" + kept + ".tmp", "a.lst.vemo-" + kept + "x.tmp", "b",
+                       "b.vemo-" + kept + ".tmp", "b.vemo-" + kept + "x.tmp"}));
 }
 
 TEST_F(PosixFiles, ReplaceRefusesReadOnlyMissingAndFolderTargets) {
@@ -127,6 +163,7 @@ TEST(PosixErrno, MapsToTheWindowsProgramsNumbers) {
   EXPECT_EQ(ErrorNumberFromErrno(EPERM, "/x"), err::kPathFileAccessError);
   EXPECT_EQ(ErrorNumberFromErrno(EROFS, "/x"), err::kPathFileAccessError);
   EXPECT_EQ(ErrorNumberFromErrno(ENOSPC, "/x"), err::kDiskFull);
+  EXPECT_EQ(ErrorNumberFromErrno(EFBIG, "/x"), err::kDiskFull);
   EXPECT_EQ(ErrorNumberFromErrno(ENAMETOOLONG, "/x"), err::kBadFileName);
   EXPECT_EQ(ErrorNumberFromErrno(EBUSY, "/x"), err::kPermissionDenied);
   EXPECT_EQ(ErrorNumberFromErrno(ETXTBSY, "/x"), err::kPermissionDenied);

@@ -51,7 +51,7 @@ class Vemofix : public ::testing::Test {
 
   bool Wrote() const {
     for (const std::wstring& call : files.calls)
-      if (call.starts_with(L"copy") || call.starts_with(L"replace")) return true;
+      if (call.starts_with(L"create") || call.starts_with(L"replace")) return true;
     return false;
   }
 
@@ -73,7 +73,7 @@ TEST_F(Vemofix, RewritesReportsEveryRowAndBacksUpOnce) {
             L"backup made: C:\\Tool\\AdobeFnt05.lst のバックアップ\n");
   EXPECT_EQ(console.err, L"");
 
-  // A second run on a changed list keeps the first backup.
+  // A second run on a changed list keeps the first backup and writes no second one.
   files.files[kList] = "FontName:Arial";
   EXPECT_EQ(Run({}), kDone);
   EXPECT_EQ(files.files[kList], "FontName:Arial-MT");

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -85,22 +86,20 @@ TEST_F(FileSystemTest, MissingFileOrFolderRaisesAndCreatesNothing) {
   const std::wstring noFolder = folder / L"no\\list.lst";
   EXPECT_EQ(ErrorOf([&] { files.ReadWholeFile(missing); }), 53);
   EXPECT_EQ(ErrorOf([&] { files.ReadWholeFile(noFolder); }), 76);
-  EXPECT_EQ(ErrorOf([&] { files.CopyWholeFile(missing, list); }), 53);
+  EXPECT_EQ(ErrorOf([&] { files.CreateWholeFile(noFolder, "x"); }), 76);
   EXPECT_EQ(Replace(missing), 53);
   EXPECT_EQ(Replace(noFolder), 76);
   EXPECT_TRUE(folder.Names().empty());
 }
 
-TEST_F(FileSystemTest, CopyWholeFileCopiesBytesAndNeverOverwrites) {
+TEST_F(FileSystemTest, CreateWholeFileMakesTheFileOnceAndNeverOverwrites) {
   const std::string bytes = std::string("a\0b\r\n\x82\xa0", 7);
-  WriteBytes(list, bytes);
   const std::wstring backup = folder / (L"list.lst \u306e\u30d0\u30c3\u30af\u30a2\u30c3\u30d7");
-  files.CopyWholeFile(list, backup);
+  EXPECT_TRUE(files.CreateWholeFile(backup, bytes));
   EXPECT_EQ(ReadBytes(backup), bytes);
-
-  WriteBytes(folder / L"other.lst", "other");
-  EXPECT_NE(ErrorOf([&] { files.CopyWholeFile(folder / L"other.lst", backup); }), 0);
+  EXPECT_FALSE(files.CreateWholeFile(backup, "other"));
   EXPECT_EQ(ReadBytes(backup), bytes);
+  EXPECT_EQ(folder.Names().size(), 1u) << "a temporary file was left";
 }
 
 TEST_F(FileSystemTest, ReplaceWholeFileWritesTheBytesAndKeepsTheAttributes) {
@@ -136,15 +135,29 @@ TEST_F(FileSystemTest, ReplaceWholeFileOfARelativePathInItsFolder) {
   ExpectOnlyTheList();
 }
 
-TEST_F(FileSystemTest, ReplaceWholeFileIsNotHinderedByALeftoverTemporaryName) {
+// A killed run's temporary file is removed by the next run, whatever its process id; one
+// that a running program holds open is its own and stays.
+TEST_F(FileSystemTest, LeftoverTemporariesGoUnlessARunHoldsThem) {
+  const std::wstring backup = folder / L"backup";
+  const std::wstring own = L".vemo-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  for (const std::wstring& target : {list, backup}) {
+    WriteBytes(target + own, "killed run");
+    WriteBytes(target + L".vemo-1-2.tmp", "killed run");
+    WriteBytes(target + L".vemo-9.tmp", "live run");
+  }
   WriteBytes(list, before);
-  const std::wstring leftover =
-      folder / (L"list.lst.vemo-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
-  WriteBytes(leftover, "leftover");
-  EXPECT_EQ(Replace(list), 0);
+  {
+    const UniqueFile listHeld = Hold(list + L".vemo-9.tmp", GENERIC_WRITE, FILE_SHARE_DELETE);
+    const UniqueFile backupHeld = Hold(backup + L".vemo-9.tmp", GENERIC_WRITE, FILE_SHARE_DELETE);
+    EXPECT_EQ(Replace(list), 0);
+    EXPECT_TRUE(files.CreateWholeFile(backup, before));
+  }
   EXPECT_EQ(ReadBytes(list), after);
-  EXPECT_EQ(ReadBytes(leftover), "leftover");
-  EXPECT_EQ(folder.Names().size(), 2u);
+  EXPECT_EQ(ReadBytes(backup), before);
+  auto names = folder.Names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"backup", L"backup.vemo-9.tmp", L"list.lst",
+                                              L"list.lst.vemo-9.tmp"}));
 }
 
 // A refused replacement leaves the file as it was, attributes too, and no temporary file.
