@@ -45,7 +45,10 @@ best_ms() {
     cp "$peer/list.lst" "$peer/TypeSpt/AdobeFnt05.lst"
     rm -f "$peer/tool/AdobeFnt05.lst のバックアップ" "$peer/peer-out.lst"
     start=$EPOCHREALTIME
-    "$@" >/dev/null
+    if ! "$@" >/dev/null; then
+      echo "FAILED: $1 did not finish its job" >&2
+      return 1
+    fi
     end=$EPOCHREALTIME
     ms=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f", (e - s) * 1000 }')
     if [ -z "$best" ] || awk -v a="$ms" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$ms; fi
@@ -53,9 +56,9 @@ best_ms() {
   echo "$best"
 }
 peer_ms=$(best_ms perl "$shared/peer.pl" "$peer/tool/Fonts.txt" "$peer/TypeSpt/AdobeFnt05.lst" \
-  "$peer/peer-out.lst")
-vemofix_ms=$(best_ms "$build/cli/vemofix" --quiet --folder "$peer/TypeSpt" \
-  --table "$peer/tool/Fonts.txt" --backup-dir "$peer/tool")
+  "$peer/peer-out.lst") || exit 1
+vemofix_ms=$(best_ms "$build/vemofix" --quiet --folder "$peer/TypeSpt" \
+  --table "$peer/tool/Fonts.txt" --backup-dir "$peer/tool") || exit 1
 # The list vemofix left (its last run) against the peer's output from the same list.
 perl "$shared/peer.pl" "$peer/tool/Fonts.txt" "$peer/list.lst" "$peer/peer-out.lst"
 same=yes
