@@ -1,5 +1,4 @@
 #include "platform/posix/file_system_posix.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -16,6 +15,7 @@
 
 #include "platform/posix/native_path.h"
 #include "platform/runtime_error.h"
+#include "platform/temporary_name.h"
 
 namespace vemo {
 namespace {
@@ -115,10 +115,6 @@ void SyncFolder(const std::string& path) {
   if (::fsync(fd.get()) != 0 && errno != EINVAL) Raise(folder);
 }
 
-// Temporary files are named target & ".vemo-" & process id & ["-" & attempt] & ".tmp".
-constexpr std::string_view kTemporaryInfix = ".vemo-";
-constexpr std::string_view kTemporarySuffix = ".tmp";
-
 // Whether `rest` (a temporary's name after the infix) names a process that has ended: a run
 // killed half-way leaves its temporary file behind, and nothing else will ever remove it.
 bool LeftByEndedProcess(std::string_view rest) {
@@ -200,10 +196,8 @@ class TemporaryFile {
 
  private:
   static Fd Create(const std::string& target, mode_t mode, std::string& path) {
-    const std::string stem = target + std::string(kTemporaryInfix) + std::to_string(::getpid());
     for (int attempt = 0;; ++attempt) {
-      path = (attempt == 0 ? stem : stem + "-" + std::to_string(attempt)) +
-             std::string(kTemporarySuffix);
+      path = target + TemporaryNameSuffix(static_cast<unsigned long>(::getpid()), attempt);
       const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
       if (fd >= 0) return Fd(fd, path);
       if (errno != EEXIST || attempt == 99) {
@@ -229,39 +223,44 @@ void KeepOwnerAndMode(const TemporaryFile& temporary, const struct stat& info) {
   if (::fchmod(temporary.fd(), info.st_mode & 07777) != 0) Raise(temporary.path());
 }
 
+struct ErrnoNumber {
+  int error;
+  std::int32_t number;
+};
+
+// errno values and the runtime error a user sees for each, as for the same failure on
+// Windows; ENOENT depends on the folder, and any other value is a device I/O error.
+constexpr ErrnoNumber kErrnoErrors[] = {
+    {ENOTDIR, err::kPathNotFound},
+    {EACCES, err::kPathFileAccessError},
+    {EPERM, err::kPathFileAccessError},
+    {EROFS, err::kPathFileAccessError},
+    {EISDIR, err::kPathFileAccessError},
+    {ENOSPC, err::kDiskFull},
+    {EDQUOT, err::kDiskFull},
+    {EFBIG, err::kDiskFull},  // past the file size limit (RLIMIT_FSIZE), once SIGXFSZ is ignored
+    {ENAMETOOLONG, err::kBadFileName},
+    {EBUSY, err::kPermissionDenied},
+    {ETXTBSY, err::kPermissionDenied},
+    {ENOMEM, err::kOutOfMemory},
+    {EEXIST, err::kFileAlreadyExists},
+    {EMFILE, err::kTooManyFiles},
+    {ENFILE, err::kTooManyFiles},
+};
+
 }  // namespace
 
 std::int32_t ErrorNumberFromErrno(int error, const std::string& path) {
-  switch (error) {
-    case ENOENT: {
-      struct stat info;
-      const std::string folder = FolderOf(path);
-      return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? err::kFileNotFound
-                                                                         : err::kPathNotFound;
-    }
-    case ENOTDIR:
-      return err::kPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-      return err::kPathFileAccessError;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:  // past the file size limit (RLIMIT_FSIZE), once SIGXFSZ is ignored
-      return err::kDiskFull;
-    case ENAMETOOLONG:
-      return err::kBadFileName;
-    case EBUSY:
-    case ETXTBSY:
-      return err::kPermissionDenied;
-    case ENOMEM:
-      return err::kOutOfMemory;
-    case EEXIST:
-      return err::kFileAlreadyExists;
-    default:
-      return err::kDeviceIoError;
+  if (error == ENOENT) {
+    struct stat info;
+    const std::string folder = FolderOf(path);
+    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? err::kFileNotFound
+                                                                       : err::kPathNotFound;
   }
+  for (const ErrnoNumber& entry : kErrnoErrors) {
+    if (entry.error == error) return entry.number;
+  }
+  return err::kDeviceIoError;
 }
 
 bool PosixFileSystem::FileExists(const std::wstring& path) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/runtime_error.h"
+#include "platform/temporary_name.h"
 #include "platform/system_error.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/path_win.h"
@@ -70,7 +71,10 @@ DWORD UnlessLongInUse(Attempt attempt, bool deniedMeansInUse = false) {
 void RemoveLeftovers(const std::wstring& target) {
   const std::wstring folder = FolderOfPath(target);
   WIN32_FIND_DATAW found;
-  UniqueFind find(::FindFirstFileW((target + L".vemo-*.tmp").c_str(), &found));
+  std::wstring pattern = target;
+  pattern.append(kTemporaryInfix.begin(), kTemporaryInfix.end()).append(L"*");
+  pattern.append(kTemporarySuffix.begin(), kTemporarySuffix.end());
+  UniqueFind find(::FindFirstFileW(pattern.c_str(), &found));
   if (!find) return;
   do {
     // Removing one is a courtesy: one that cannot be removed harms nothing.
@@ -85,9 +89,10 @@ void RemoveLeftovers(const std::wstring& target) {
 class TemporaryFile {
  public:
   TemporaryFile(const std::wstring& target, DWORD attributes) {
-    const std::wstring stem = target + L".vemo-" + std::to_wstring(::GetCurrentProcessId());
     for (int attempt = 0;; ++attempt) {
-      path_ = attempt == 0 ? stem + L".tmp" : stem + L"-" + std::to_wstring(attempt) + L".tmp";
+      const std::string suffix = TemporaryNameSuffix(::GetCurrentProcessId(), attempt);
+      path_ = target;
+      path_.append(suffix.begin(), suffix.end());
       file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                                 CREATE_NEW, attributes, nullptr));
       if (file_) return;

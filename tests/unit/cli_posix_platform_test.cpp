@@ -166,6 +166,7 @@ TEST(PosixErrno, MapsToTheWindowsProgramsNumbers) {
   EXPECT_EQ(ErrorNumberFromErrno(EFBIG, "/x"), err::kDiskFull);
   EXPECT_EQ(ErrorNumberFromErrno(ENAMETOOLONG, "/x"), err::kBadFileName);
   EXPECT_EQ(ErrorNumberFromErrno(EBUSY, "/x"), err::kPermissionDenied);
+  EXPECT_EQ(ErrorNumberFromErrno(EMFILE, "/x"), err::kTooManyFiles) << "67, as on Windows";
   EXPECT_EQ(ErrorNumberFromErrno(ETXTBSY, "/x"), err::kPermissionDenied);
   EXPECT_EQ(ErrorNumberFromErrno(ENOMEM, "/x"), err::kOutOfMemory);
   EXPECT_EQ(ErrorNumberFromErrno(EIO, "/x"), err::kDeviceIoError);
