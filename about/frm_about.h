@@ -18,7 +18,8 @@ class Ui;
 // One instance serves the program's whole life; each Show loads the dialog afresh.
 class FrmAbout : public BaseWindow<FrmAbout> {
  public:
-  explicit FrmAbout(Ui& ui);
+  // `iconId`: the program's icon among its resources, shown in the dialog and its title bar.
+  FrmAbout(Ui& ui, int iconId);
   // Loads the dialog (Form_Load) and shows it modally over `owner`, centred on it; returns
   // when the dialog has been closed. Raises RuntimeError when it cannot be created,
   // loaded or shown.
@@ -44,6 +45,7 @@ class FrmAbout : public BaseWindow<FrmAbout> {
   void Unload();
 
   Ui& ui_;
+  int iconId_;
   Win32Registry registry_;
   Win32Services services_;
   HWND owner_ = nullptr;

@@ -7,7 +7,7 @@
 
 #include "about/about_text.h"
 #include "about/sys_info.h"
-#include "app/resource.h"
+#include "about/about_resource.h"
 #include "platform/app_info.h"
 #include "platform/runtime_error.h"
 #include "platform/system_error.h"
@@ -84,7 +84,7 @@ void SetText(HWND window, const std::wstring& text) {
 
 }  // namespace
 
-FrmAbout::FrmAbout(Ui& ui) : ui_(ui) {}
+FrmAbout::FrmAbout(Ui& ui, int iconId) : ui_(ui), iconId_(iconId) {}
 
 void FrmAbout::Show(HWND owner) {
   owner_ = owner;
@@ -197,7 +197,7 @@ void FrmAbout::LoadIcons() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   auto load = [&](int sizeAt96) {
     int size = MulDiv(sizeAt96, static_cast<int>(dpi_), kDefaultDpi);
-    HANDLE icon = ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0);
+    HANDLE icon = ::LoadImageW(instance, MAKEINTRESOURCEW(iconId_), IMAGE_ICON, size, size, 0);
     if (icon == nullptr) RaiseSystemError(::GetLastError());
     return UniqueHicon(static_cast<HICON>(icon));
   };

@@ -120,7 +120,7 @@ FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launch
       files_(files),
       launcher_(launcher),
       cautionBrush_(CreateSolidBrush(kCautionBack)),
-      about_(ui) {}
+      about_(ui, IDI_APP) {}
 
 FrmVemo::~FrmVemo() {
   if (hwnd_) DestroyWindow(hwnd_);

@@ -22,10 +22,4 @@
 #define IDM_VERSION 2003
 
 // frmAbout
-#define IDC_ABOUT_OK 3001
-#define IDC_ABOUT_PICICON 3002
-#define IDC_ABOUT_SYSINFO 3003
-#define IDC_ABOUT_DESCRIPTION 3004
-#define IDC_ABOUT_TITLE 3005
-#define IDC_ABOUT_VERSION 3006
-#define IDC_ABOUT_TEXT1 3007
+#include "about/about_resource.h"
