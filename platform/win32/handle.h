@@ -45,50 +45,32 @@ class UniqueAny {
 
 namespace handle_traits {
 
-// CreateFileW answers INVALID_HANDLE_VALUE on failure...
-struct File {
-  using Type = HANDLE;
-  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Type h) noexcept { ::CloseHandle(h); }
-};
-
-struct Find {
-  using Type = HANDLE;
-  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Type h) noexcept { ::FindClose(h); }
-};
-
-// ...while CreateMutexW, CreateProcessW and most others answer NULL.
-struct Kernel {
-  using Type = HANDLE;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::CloseHandle(h); }
-};
-
-struct Key {
-  using Type = HKEY;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::RegCloseKey(h); }
-};
-
-struct Icon {
-  using Type = HICON;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DestroyIcon(h); }
-};
-
-struct Menu {
-  using Type = HMENU;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DestroyMenu(h); }
+// A handle kind whose "nothing" is `invalid` and which `close` lets go.
+template <typename T, T (*invalid)() noexcept, auto close>
+struct Traits {
+  using Type = T;
+  static Type Invalid() noexcept { return invalid(); }
+  static void Close(Type h) noexcept { close(h); }
 };
 
 template <typename T>
-struct GdiObject {
-  using Type = T;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::DeleteObject(h); }
-};
+T Null() noexcept {
+  return nullptr;
+}
+inline HANDLE InvalidHandleValue() noexcept {
+  return INVALID_HANDLE_VALUE;
+}
+
+// CreateFileW and FindFirstFileW answer INVALID_HANDLE_VALUE on failure...
+using File = Traits<HANDLE, InvalidHandleValue, &::CloseHandle>;
+using Find = Traits<HANDLE, InvalidHandleValue, &::FindClose>;
+// ...while CreateMutexW, CreateProcessW and most others answer NULL.
+using Kernel = Traits<HANDLE, Null<HANDLE>, &::CloseHandle>;
+using Key = Traits<HKEY, Null<HKEY>, &::RegCloseKey>;
+using Icon = Traits<HICON, Null<HICON>, &::DestroyIcon>;
+using Menu = Traits<HMENU, Null<HMENU>, &::DestroyMenu>;
+template <typename T>
+using GdiObject = Traits<T, Null<T>, &::DeleteObject>;
 
 }  // namespace handle_traits
 
