@@ -15,15 +15,14 @@
 namespace vemo::fuzz {
 namespace {
 
-// The character of one CP932 code, read back through the system's converter; Windows' own
-// single bytes, which the converter here does not read, as Windows reads them.
-char32_t UnicodeOfCode(std::string_view code) {
+// The character of one CP932 code as the system's converter read it (`read`); Windows' own
+// single bytes, which the converter here reads as U+FFFD, as Windows reads them.
+char32_t UnicodeOfCode(std::string_view code, wchar_t read) {
   static const std::unordered_map<char, char32_t> kWindowsOnly = {
       {'\x80', 0x0080}, {'\xA0', 0xF8F0}, {'\xFD', 0xF8F1}, {'\xFE', 0xF8F2}, {'\xFF', 0xF8F3}};
   if (code.size() == 1 && kWindowsOnly.count(code[0])) return kWindowsOnly.at(code[0]);
-  const std::wstring text = WideFromCp932(code);
-  Require(text.size() == 1 && text[0] != L'\uFFFD', "the conversion wrote a code CP932 lacks");
-  return static_cast<char32_t>(text[0]);
+  Require(read != L'\uFFFD', "the conversion wrote a code CP932 lacks");
+  return static_cast<char32_t>(read);
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -42,13 +41,17 @@ void AppendUtf8(std::string& out, char32_t c) {
 // The UTF-8 that `cp932` was converted from, read back: every code the
 // conversion writes is a single byte that never leads a character, or a lead and a trail.
 std::string BackToUtf8(std::string_view cp932) {
+  // One character for every code: a byte the converter cannot read is one replacement.
+  const std::wstring read = WideFromCp932(cp932);
   std::string out;
-  for (std::size_t pos = 0; pos < cp932.size();) {
+  std::size_t index = 0;
+  for (std::size_t pos = 0; pos < cp932.size(); ++index) {
     const auto lead = static_cast<unsigned char>(cp932[pos]);
     const bool pair = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
     Require(!pair || pos + 1 < cp932.size(), "a lead byte ends the converted name");
     const std::size_t length = pair ? 2 : 1;
-    AppendUtf8(out, UnicodeOfCode(cp932.substr(pos, length)));
+    Require(index < read.size(), "the converted name reads back short");
+    AppendUtf8(out, UnicodeOfCode(cp932.substr(pos, length), read[index]));
     pos += length;
   }
   return out;

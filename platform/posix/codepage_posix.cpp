@@ -48,12 +48,9 @@ class Converter {
   iconv_t cd_;
 };
 
-}  // namespace
-
-std::wstring WideFromCp932(std::string_view bytes) {
+std::wstring Decoded(Converter& decoder, std::string_view bytes) {
   std::string raw;
-  Converter converter("WCHAR_T", "CP932");
-  converter.Run(bytes, raw, [](std::string& out) {
+  decoder.Run(bytes, raw, [](std::string& out) {
     const wchar_t replacement = L'\uFFFD';
     out.append(reinterpret_cast<const char*>(&replacement), sizeof replacement);
     return std::size_t{1};
@@ -61,6 +58,13 @@ std::wstring WideFromCp932(std::string_view bytes) {
   std::wstring text(raw.size() / sizeof(wchar_t), L'\0');
   raw.copy(reinterpret_cast<char*>(text.data()), text.size() * sizeof(wchar_t));
   return text;
+}
+
+}  // namespace
+
+std::wstring WideFromCp932(std::string_view bytes) {
+  Converter decoder("WCHAR_T", "CP932");
+  return Decoded(decoder, bytes);
 }
 
 std::string Cp932FromWide(std::wstring_view text) {
@@ -83,7 +87,8 @@ std::optional<std::string> Cp932FromWideExactly(std::wstring_view text) {
                                                               {L'\uF8F2', '\xFE'},
                                                               {L'\uF8F3', '\xFF'}};
   std::string bytes;
-  Converter converter("CP932", "WCHAR_T");
+  Converter encoder("CP932", "WCHAR_T");
+  Converter decoder("WCHAR_T", "CP932");
   bool held = true;
   for (wchar_t c : text) {
     const auto special = std::find_if(std::begin(kWindowsOnly), std::end(kWindowsOnly),
@@ -93,13 +98,13 @@ std::optional<std::string> Cp932FromWideExactly(std::wstring_view text) {
       continue;
     }
     std::string one;
-    converter.Run(std::string_view(reinterpret_cast<const char*>(&c), sizeof c), one,
-                  [&held](std::string&) {
-                    held = false;
-                    return sizeof(wchar_t);
-                  });
+    encoder.Run(std::string_view(reinterpret_cast<const char*>(&c), sizeof c), one,
+                [&held](std::string&) {
+                  held = false;
+                  return sizeof(wchar_t);
+                });
     // A best-fit look-alike does not read back as the character it stands for.
-    if (!held || one.empty() || WideFromCp932(one) != std::wstring(1, c)) return std::nullopt;
+    if (!held || one.empty() || Decoded(decoder, one) != std::wstring(1, c)) return std::nullopt;
     bytes += one;
   }
   return bytes;
