@@ -149,18 +149,18 @@ void Sizes(benchmark::internal::Benchmark* b) {
   b->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
-// Other programs share the machine: each timing is the best of five runs, the run that they
+// Other programs share the machine: each timing is the best of ten runs, the run that they
 // disturbed least.
-void BestOfFive(benchmark::internal::Benchmark* b) {
+void BestOfTen(benchmark::internal::Benchmark* b) {
   Sizes(b);
-  b->MinTime(0.3)->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics(
+  b->MinTime(0.3)->Repetitions(10)->ReportAggregatesOnly(true)->ComputeStatistics(
       "best", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
 }
 
-BENCHMARK(BM_Rewrite)->Apply(BestOfFive);
-BENCHMARK(BM_RewriteJoined)->Apply(BestOfFive);
-BENCHMARK(BM_FixFontList)->Apply(BestOfFive);
-BENCHMARK(BM_Floor)->Apply(BestOfFive);
+BENCHMARK(BM_Rewrite)->Apply(BestOfTen);
+BENCHMARK(BM_RewriteJoined)->Apply(BestOfTen);
+BENCHMARK(BM_FixFontList)->Apply(BestOfTen);
+BENCHMARK(BM_Floor)->Apply(BestOfTen);
 BENCHMARK(BM_Straightforward)->Apply(Sizes)->Iterations(1);
 
 }  // namespace

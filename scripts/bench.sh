@@ -10,7 +10,7 @@
 #     perl script ../shared/bench/peer.pl on the list that ../shared/bench/gen_big.py makes
 #     (VEMO_SHARED names another folder for shared/).
 # Ratios and memory are checked at 50,000 entries (about 20 MB); 12,500 and 25,000 show
-# the growth. Timings are the best of five runs, as other programs may share the machine.
+# the growth. Timings are the best of ten runs, as other programs may share the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD:-build}/bench"
