@@ -7,6 +7,7 @@
 
 #include "cli/vemofix.h"
 #include "errors/report_error.h"
+#include "platform/posix/file_ranges_posix.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
@@ -51,6 +52,10 @@ int main(int argc, char** argv) {
           : Language::kEnglish;
   environment.separator = L'/';
   environment.defaultFolder = WineTypeSptFolder(Variable("WINEPREFIX"), Variable("HOME"));
+  environment.winePrefix = WinePrefix(Variable("WINEPREFIX"), Variable("HOME"));
+  if (environment.winePrefix)
+    environment.fontFolders.push_back(
+        InFolder(*environment.winePrefix, L"drive_c/windows/Fonts", L'/'));
   try {
     environment.programFolder = ProgramFolder();
   } catch (const RuntimeError& error) {
@@ -58,5 +63,6 @@ int main(int argc, char** argv) {
     return kRuntimeError;
   }
   PosixFileSystem files;
-  return RunVemofix(args, environment, files, console);
+  PosixFileRanges fonts;
+  return RunVemofix(args, environment, files, fonts, console);
 }

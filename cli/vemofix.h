@@ -9,8 +9,9 @@
 #include "fontfix/fix_font_list.h"
 
 namespace vemo {
+class FileRanges;
 class FileSystem;
-}
+}  // namespace vemo
 
 namespace vemo::cli {
 
@@ -21,6 +22,8 @@ inline constexpr int kDone = 0;
 inline constexpr int kListMissing = 1;
 inline constexpr int kUsage = 2;
 inline constexpr int kRuntimeError = 3;
+// --suggest: some entries have no suggestion or several, or a row could not be added.
+inline constexpr int kUnresolved = 4;
 
 // What the platform tells vemofix about where it runs.
 struct Environment {
@@ -28,12 +31,15 @@ struct Environment {
   std::wstring programFolder;                 // "Fonts.txt" is looked for here by default
   std::optional<std::wstring> defaultFolder;  // the target folder without --folder
   wchar_t separator = L'/';                   // L'\\' on Windows
+  std::vector<std::wstring> fontFolders;      // --suggest reads these without --fonts
+  // Linux: the Wine prefix in which a list's "C:\..." paths lie; none on Windows.
+  std::optional<std::wstring> winePrefix;
 };
 
 // Runs vemofix with `args` (the arguments after the program name) and returns its exit
-// status. Everything it prints goes to `console`.
+// status. Everything it prints goes to `console`; --suggest reads fonts through `fonts`.
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
-               FileSystem& files, Console& console);
+               FileSystem& files, FileRanges& fonts, Console& console);
 
 // The report's lines for rows 1..outcomes.size() of `table` and the summary line, each
 // ending in "\n". Names are CP932 bytes, shown converted.
@@ -55,5 +61,8 @@ bool IsJapaneseLocale(const char* lcAll, const char* lcMessages, const char* lan
 // "drive_c/Program Files/Common Files/Adobe/TypeSpt"; nothing when neither is set.
 std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>& winePrefix,
                                               const std::optional<std::wstring>& home);
+// The Wine prefix itself: $WINEPREFIX, else $HOME/.wine; nothing when neither is set.
+std::optional<std::wstring> WinePrefix(const std::optional<std::wstring>& winePrefix,
+                                       const std::optional<std::wstring>& home);
 
 }  // namespace vemo::cli
