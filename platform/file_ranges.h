@@ -44,4 +44,24 @@ class BytesFile : public OpenFile {
   std::string_view bytes_;
 };
 
+// Counts what is read through it, and whether anything was asked for past the file's end:
+// for the benchmark, the tests and the fuzzer.
+class CountingFile : public OpenFile {
+ public:
+  explicit CountingFile(OpenFile& file) : file_(file) {}
+  std::uint64_t Size() const override { return file_.Size(); }
+  std::string Read(std::uint64_t offset, std::size_t length) override {
+    if (offset > Size() || length > Size() - offset) askedPastEnd = true;
+    std::string bytes = file_.Read(offset, length);
+    bytesRead += bytes.size();
+    return bytes;
+  }
+
+  std::uint64_t bytesRead = 0;
+  bool askedPastEnd = false;
+
+ private:
+  OpenFile& file_;
+};
+
 }  // namespace vemo
