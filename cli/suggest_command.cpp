@@ -35,8 +35,9 @@ std::wstring SkipReason(const SkippedFont& skipped, const Texts& t) {
     case FontSkip::kLoneSurrogate:
       return t(L"a UTF-16 name has half of a surrogate pair",
                L"サロゲートペアの片方だけの UTF-16 の名前があります");
-    case FontSkip::kTooManyFaces:
-      return t(L"the collection claims too many faces", L"コレクションのフェイスの数が多すぎます");
+    case FontSkip::kFaceCount:
+      return t(L"the collection has no faces or claims too many",
+               L"コレクションのフェイスの数が 0 か、多すぎます");
     case FontSkip::kUnreadable:
       return ErrorMessageText(skipped.error);
     case FontSkip::kNone:

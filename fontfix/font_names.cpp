@@ -195,7 +195,7 @@ class Reader {
     names.collection = true;
     const std::string header = Bytes(0, 12, FontSkip::kShort);
     const std::uint32_t count = U32(header, 8);
-    if (count > kMaxFaces) throw Skip{FontSkip::kTooManyFaces};
+    if (count == 0 || count > kMaxFaces) throw Skip{FontSkip::kFaceCount};
     const std::string offsets = Bytes(12, 4 * std::uint64_t{count}, FontSkip::kShort);
     for (std::uint32_t face = 0; face < count; ++face) {
       names.faces.push_back(Face(U32(offsets, 4 * std::size_t{face})));

@@ -22,7 +22,7 @@ enum class FontSkip {
   kRecordPastEnd,   // a name record's text lies past the end of the name table
   kOddUtf16Length,  // a UTF-16 name record with an odd number of bytes
   kLoneSurrogate,   // a UTF-16 name record with half of a surrogate pair
-  kTooManyFaces,    // a collection of more than kMaxFaces faces
+  kFaceCount,       // a collection of no faces, or of more than kMaxFaces
   kUnreadable,      // set by callers: the system could not open or read the file
 };
 
