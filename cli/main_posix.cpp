@@ -11,6 +11,7 @@
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
+#include "platform/virtualization.h"
 
 namespace vemo::cli {
 namespace {
@@ -58,5 +59,7 @@ int main(int argc, char** argv) {
     return kRuntimeError;
   }
   PosixFileSystem files;
-  return RunVemofix(args, environment, files, console);
+  // Wine virtualizes nothing.
+  NoVirtualization virtualization;
+  return RunVemofix(args, environment, files, virtualization, console);
 }

@@ -10,6 +10,7 @@
 #include "platform/known_folders.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
+#include "platform/win32/virtualization_win.h"
 #include "platform/win32/win32_services.h"
 
 namespace vemo::cli {
@@ -70,5 +71,6 @@ int wmain(int argc, wchar_t** argv) {
     return kRuntimeError;
   }
   Win32FileSystem files;
-  return RunVemofix(args, environment, files, console);
+  Win32Virtualization virtualization;
+  return RunVemofix(args, environment, files, virtualization, console);
 }

@@ -10,6 +10,7 @@
 
 namespace vemo {
 class FileSystem;
+class Virtualization;
 }
 
 namespace vemo::cli {
@@ -31,9 +32,10 @@ struct Environment {
 };
 
 // Runs vemofix with `args` (the arguments after the program name) and returns its exit
-// status. Everything it prints goes to `console`.
+// status. Everything it prints goes to `console`. The list and the backup are the files
+// Illustrator sees (IllustratorFileSystem over `files` and `virtualization`).
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
-               FileSystem& files, Console& console);
+               FileSystem& files, Virtualization& virtualization, Console& console);
 
 // The report's lines for rows 1..outcomes.size() of `table` and the summary line, each
 // ending in "\n". Names are CP932 bytes, shown converted.

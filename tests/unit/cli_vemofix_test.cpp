@@ -9,6 +9,7 @@
 #include "errors/report_error.h"
 #include "fontfix/load_font_table.h"
 #include "platform/runtime_error.h"
+#include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_ui.h"
 
@@ -46,7 +47,7 @@ class Vemofix : public ::testing::Test {
   int Run(std::vector<std::wstring> args) {
     console = FakeConsole();
     files.calls.clear();
-    return RunVemofix(args, environment, files, console);
+    return RunVemofix(args, environment, files, virtualization, console);
   }
 
   bool Wrote() const {
@@ -57,6 +58,7 @@ class Vemofix : public ::testing::Test {
 
   Environment environment;
   testing::FakeFileSystem files;
+  NoVirtualization virtualization;
   FakeConsole console;
 };
 
@@ -274,6 +276,7 @@ TEST(VemofixAndFixFontList, LeaveTheSameFilesForTheSameInputs) {
                                           "nothing here", "FontName:AFontName:fontname"};
   testing::FakeFileSystem window;
   testing::FakeFileSystem command;
+  NoVirtualization virtualization;
   window.files[L"C:\\Tool\\Fonts.txt"] = command.files[L"C:\\Tool\\Fonts.txt"] = table;
   Environment environment;
   environment.programFolder = L"C:\\Tool";
@@ -288,10 +291,10 @@ TEST(VemofixAndFixFontList, LeaveTheSameFilesForTheSameInputs) {
       window.files[L"C:\\TypeSpt\\" + name] = command.files[L"C:\\TypeSpt\\" + name] = list;
       testing::FakeUi ui;
       ASSERT_TRUE(FixFontList(FixFontListInput{opt10, L"C:\\TypeSpt", L"C:\\Tool"}, fontTable,
-                              fontCount, window, ui));
+                              fontCount, window, virtualization, ui));
       FakeConsole console;
       ASSERT_EQ(RunVemofix({L"--quiet", L"--illustrator", opt10 ? L"10" : L"9"}, environment,
-                           command, console),
+                           command, virtualization, console),
                 kDone);
       EXPECT_EQ(command.files, window.files) << list;
     }
