@@ -27,14 +27,12 @@ class FakeFileSystem : public FileSystem {
   bool CreateWholeFile(const std::wstring& path, std::string_view bytes) override {
     calls.push_back(L"create " + path);
     FailIfAsked(L"create");
-    DenyIfAsked(path);
     return files.emplace(path, bytes).second;
   }
   void ReplaceWholeFile(const std::wstring& path,
                         std::span<const std::string_view> pieces) override {
     calls.push_back(L"replace " + path);
     FailIfAsked(L"replace");
-    DenyIfAsked(path);
     Existing(path);
     std::string joined;
     for (std::string_view piece : pieces) joined += piece;
@@ -47,21 +45,10 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::wstring> calls;  // "exists P", "read P", "create P", "replace P", "folders F"
   std::map<std::wstring, std::int32_t>
       failures;  // operation ("read", "create", "replace") -> error
-  // Folders in which creating and replacing files is denied (AccessDenied), as Program Files
-  // denies a user without administrator rights.
-  std::vector<std::wstring> deniedFolders;
 
  private:
   void FailIfAsked(const std::wstring& operation) {
     if (auto it = failures.find(operation); it != failures.end()) throw RuntimeError(it->second);
-  }
-  void DenyIfAsked(const std::wstring& path) {
-    for (const std::wstring& folder : deniedFolders) {
-      if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
-          path[folder.size()] == L'\\' && path.find(L'\\', folder.size() + 1) == path.npos) {
-        throw AccessDenied();
-      }
-    }
   }
   const std::string& Existing(const std::wstring& path) {
     auto it = files.find(path);

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "platform/virtualization.h"
+#include "tests/fakes/denying_file_system.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/unit/fontfix_test_support.h"
 
@@ -149,9 +150,9 @@ TEST(IllustratorFileSystem, ADeniedWriteBecomesTheCopyAndAnyOtherFailureStays) {
     testing::FakeFileSystem files;
     if (!c.create) files.files[file] = "old";
     if (!c.copyBefore.empty()) files.files[copy] = c.copyBefore;
-    if (c.denied) files.deniedFolders.push_back(folder);
     if (c.failure != 0) files.failures[c.create ? L"create" : L"replace"] = c.failure;
-    IllustratorFileSystem illustrators(files, virtualization);
+    testing::DenyingFileSystem denying(files, c.denied ? folder : L"");
+    IllustratorFileSystem illustrators(denying, virtualization);
     EXPECT_EQ(testing::ErrorOf([&] {
                 if (!c.create) return illustrators.ReplaceWholeFile(file, "new");
                 EXPECT_EQ(illustrators.CreateWholeFile(file, "new"), c.copyBefore.empty());
