@@ -54,7 +54,8 @@ VirtualizationFacts Win32Virtualization::Facts() {
   VirtualizationFacts facts;
   facts.inForce = TokenAllowsVirtualization();
   if (facts.inForce) {
-    facts.windowsFolder = FullLongPath(ShellFolder(CSIDL_WINDOWS));
+    const std::wstring windows = ShellFolder(CSIDL_WINDOWS);
+    if (!windows.empty()) facts.windowsFolder = FullLongPath(windows);
     // A 32-bit program is told the (x86) folder for both ids; the 64-bit one comes from the
     // variable Windows sets for it.
     for (const std::wstring& folder :
