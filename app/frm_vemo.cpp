@@ -114,11 +114,13 @@ void AppendPopup(HMENU bar, UniqueHmenu& popup, const wchar_t* text) {
 
 }  // namespace
 
-FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher)
+FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher,
+                 Virtualization& virtualization)
     : instance_(instance),
       ui_(ui),
       files_(files),
       launcher_(launcher),
+      virtualization_(virtualization),
       cautionBrush_(CreateSolidBrush(kCautionBack)),
       about_(ui, IDI_APP) {}
 
@@ -401,7 +403,7 @@ bool FrmVemo::FixFontList() {
   input.opt10 = IsDlgButtonChecked(hwnd_, IDC_OPT10) == BST_CHECKED;
   input.folderText = ControlText(IDC_TXTFOLDER);
   input.programFolder = ProgramFolder();
-  return vemo::FixFontList(input, FontTable, FontCount, files_, ui_);
+  return vemo::FixFontList(input, FontTable, FontCount, files_, virtualization_, ui_);
 }
 
 }  // namespace vemo

@@ -19,10 +19,13 @@ namespace vemo {
 class FileSystem;
 class Launcher;
 class Ui;
+class Virtualization;
 
 class FrmVemo : public BaseWindow<FrmVemo> {
  public:
-  FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher);
+  // The list and the backup are the files Illustrator sees (`virtualization`).
+  FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher,
+          Virtualization& virtualization);
   ~FrmVemo();
 
   // Creates the window hidden, runs Form_Load, then shows the window unless Form_Load has
@@ -62,6 +65,7 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   Ui& ui_;
   FileSystem& files_;
   Launcher& launcher_;
+  Virtualization& virtualization_;
   // The control that had the focus when the window was last deactivated; txtFolder at start.
   HWND focus_ = nullptr;
   UniqueHfont font_;

@@ -24,7 +24,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   vemo::Win32Services services;
   std::unique_ptr<vemo::FrmVemo> form;
   try {
-    form = std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher);
+    form = std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher,
+                                           services.virtualization);
     form->Load(showCommand);
   } catch (...) {
     // The window itself could not be made: nothing to run.

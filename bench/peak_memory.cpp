@@ -18,6 +18,7 @@
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/native_path.h"
 #include "platform/ui.h"
+#include "platform/virtualization.h"
 
 namespace vemo::bench {
 namespace {
@@ -54,7 +55,8 @@ int Measure(const std::string& dir) {
   const auto listBytes = std::filesystem::file_size(dir + "/TypeSpt/AdobeFnt05.lst");
   const long before = PeakKib();
   const FixFontListInput input{true, wdir + L"/TypeSpt", wdir + L"/tool"};
-  if (!FixFontList(input, table, count, files, ui)) return 1;
+  NoVirtualization virtualization;
+  if (!FixFontList(input, table, count, files, virtualization, ui)) return 1;
   std::printf("%llu %ld %ld\n", static_cast<unsigned long long>(listBytes), before, PeakKib());
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/native_path.h"
 #include "platform/ui.h"
+#include "platform/virtualization.h"
 #include "tests/reference/straightforward_rewrite.h"
 
 namespace vemo::bench {
@@ -108,10 +109,11 @@ void BM_FixFontList(benchmark::State& state) {
   const GeneratedList& g = List(state.range(0));
   PosixFileSystem files;
   NoUi ui;
+  NoVirtualization virtualization;
   const FixFontListInput input{true, Dirs().listFolder, Dirs().programFolder};
   for (auto _ : state) {
     FreshFiles(state, g);
-    if (!FixFontList(input, g.table, g.fontCount, files, ui)) state.SkipWithError("list missing");
+    if (!FixFontList(input, g.table, g.fontCount, files, virtualization, ui)) state.SkipWithError("list missing");
   }
   const std::string written = files.ReadWholeFile(Dirs().listPath);
   if (CountRenamed(written) != FontTable::kRows || ui.messages != 0 ||

@@ -12,6 +12,7 @@
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
+#include "platform/virtualization.h"
 
 namespace vemo::cli {
 namespace {
@@ -64,5 +65,7 @@ int main(int argc, char** argv) {
   }
   PosixFileSystem files;
   PosixFileRanges fonts;
-  return RunVemofix(args, environment, files, fonts, console);
+  // Wine virtualizes nothing.
+  NoVirtualization virtualization;
+  return RunVemofix(args, environment, files, virtualization, fonts, console);
 }

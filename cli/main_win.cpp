@@ -12,6 +12,7 @@
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
 #include "platform/win32/file_ranges_win.h"
+#include "platform/win32/virtualization_win.h"
 #include "platform/win32/win32_services.h"
 
 namespace vemo::cli {
@@ -74,5 +75,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   Win32FileSystem files;
   Win32FileRanges fonts;
-  return RunVemofix(args, environment, files, fonts, console);
+  Win32Virtualization virtualization;
+  return RunVemofix(args, environment, files, virtualization, fonts, console);
 }

@@ -141,7 +141,7 @@ int RunSuggest(const SuggestFiles& paths, const Options& options, const Environm
   auto table = std::make_unique<FontTable>();
   std::int32_t fontCount = 0;
   (void)ParseFontTable(paths.tableBytes, *table, fontCount);
-  const std::string list = files.ReadWholeFile(paths.listPath);
+  const std::string& list = paths.list;
 
   FontSources sources;
   sources.folders = options.fonts.empty() ? environment.fontFolders : options.fonts;
@@ -152,7 +152,7 @@ int RunSuggest(const SuggestFiles& paths, const Options& options, const Environm
   bool resolved =
       std::all_of(suggestions.entries.begin(), suggestions.entries.end(),
                   [](const EntrySuggestion& e) { return e.result == SuggestResult::kOne; });
-  std::wstring report = t(L"font list: ", L"フォント一覧: ") + paths.listPath + L"\n" +
+  std::wstring report = t(L"font list: ", L"フォント一覧: ") + paths.listFile + L"\n" +
                         SuggestionReport(suggestions, t);
   if (options.addToTable) {
     const TableAddition addition =

@@ -14,15 +14,16 @@ class FileSystem;
 
 namespace vemo::cli {
 
-// The files of the run: the list it reads and the table, with the bytes read from it.
+// What the run read: the list (the file Illustrator reads) and the table.
 struct SuggestFiles {
-  const std::wstring& listPath;
+  const std::wstring& listFile;
+  const std::string& list;
   const std::wstring& tablePath;
   const std::string& tableBytes;
 };
 
-// Reads the table's rows and the list (which exists), reports a suggestion for every entry
-// that needs one and, with --add-to-table, replaces the table with the rows added. Returns
+// Reports a suggestion for every entry of the list that needs one and, with --add-to-table,
+// replaces the table with the rows added (through `files`). Returns
 // kDone, or kUnresolved when an entry got no suggestion or several, or a row could not be
 // added. Runtime errors pass through; the table is then as it was.
 int RunSuggest(const SuggestFiles& paths, const Options& options, const Environment& environment,

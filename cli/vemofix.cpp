@@ -122,10 +122,12 @@ class ConsoleUi : public Ui {
 
 class Run {
  public:
-  Run(const Options& options, const Environment& environment, FileSystem& files, Console& console)
+  Run(const Options& options, const Environment& environment, FileSystem& files,
+      Virtualization& virtualization, Console& console)
       : options_(options),
         environment_(environment),
         files_(files),
+        illustrators_(files, virtualization),
         console_(console),
         t_(environment.language) {
     const wchar_t separator = environment.separator;
@@ -138,9 +140,10 @@ class Run {
   }
 
   int Restore() {
-    if (!files_.FileExists(listPath_)) return ListMissing();
-    files_.ReplaceWholeFile(listPath_, files_.ReadWholeFile(backupPath_));
-    Say(t_(L"restored ", L"バックアップ ") + backupPath_ + t_(L" over ", L" を ") + listPath_ +
+    if (!illustrators_.FileExists(listPath_)) return ListMissing();
+    illustrators_.ReplaceWholeFile(listPath_, illustrators_.ReadWholeFile(backupPath_));
+    Say(t_(L"restored ", L"バックアップ ") + illustrators_.FileFor(backupPath_) +
+        t_(L" over ", L" を ") + illustrators_.FileFor(listPath_) +
         t_(L"\n", L" に書き戻しました\n"));
     return kDone;
   }
@@ -149,9 +152,10 @@ class Run {
   int Suggest(FileRanges& fonts) {
     if (!TableExists()) return kUsage;
     const std::string tableBytes = files_.ReadWholeFile(tablePath_);
-    if (!files_.FileExists(listPath_)) return ListMissing();
-    return RunSuggest(SuggestFiles{listPath_, tablePath_, tableBytes}, options_, environment_,
-                      files_, fonts, console_);
+    if (!illustrators_.FileExists(listPath_)) return ListMissing();
+    const std::string list = illustrators_.ReadWholeFile(listPath_);
+    return RunSuggest(SuggestFiles{illustrators_.FileFor(listPath_), list, tablePath_, tableBytes},
+                      options_, environment_, files_, fonts, console_);
   }
 
   int Fix() {
@@ -162,25 +166,27 @@ class Run {
     std::vector<RowOutcome> outcomes;
     std::wstring backupLine;
     if (options_.dryRun) {
-      const ListFix plan = PlanListFix(listPath_, backupPath_, files_);
+      const ListFix plan = PlanListFix(listPath_, backupPath_, illustrators_);
       if (plan == ListFix::kMissing) return ListMissing();
-      (void)RewriteFontList(files_.ReadWholeFile(listPath_), *table, fontCount, &outcomes);
+      (void)RewriteFontList(illustrators_.ReadWholeFile(listPath_), *table, fontCount, &outcomes);
       backupLine = plan == ListFix::kRewritten
                        ? t_(L"the backup exists and would be kept: ",
                             L"バックアップは既にあるので、そのまま残します: ")
                        : t_(L"a backup would be made: ", L"バックアップを作成します: ");
     } else {
-      const ListFix fix = FixListFile(listPath_, backupPath_, *table, fontCount, files_, &outcomes);
+      const ListFix fix =
+          FixListFile(listPath_, backupPath_, *table, fontCount, illustrators_, &outcomes);
       if (fix == ListFix::kMissing) return ListMissing();
       backupLine = fix == ListFix::kBackedUpRewritten
                        ? t_(L"backup made: ", L"バックアップを作成しました: ")
                        : t_(L"the backup was there already and was kept: ",
                             L"バックアップは既にあるので、そのまま残しました: ");
     }
-    Say(t_(L"font list: ", L"フォント一覧: ") + listPath_ + L"\n" +
+    // The files as they are now: a write that Windows would have virtualized made the copy.
+    Say(t_(L"font list: ", L"フォント一覧: ") + illustrators_.FileFor(listPath_) + L"\n" +
         RowReport(*table, outcomes, environment_.language) +
-        Summary(outcomes, options_.dryRun, environment_.language) + backupLine + backupPath_ +
-        L"\n");
+        Summary(outcomes, options_.dryRun, environment_.language) + backupLine +
+        illustrators_.FileFor(backupPath_) + L"\n");
     return kDone;
   }
 
@@ -214,7 +220,8 @@ class Run {
 
   const Options& options_;
   const Environment& environment_;
-  FileSystem& files_;
+  FileSystem& files_;                   // the table
+  IllustratorFileSystem illustrators_;  // the list and the backup, as Illustrator sees them
   Console& console_;
   Texts t_;
   std::wstring listName_;
@@ -301,7 +308,8 @@ std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>&
 }
 
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
-               FileSystem& files, FileRanges& fonts, Console& console) {
+               FileSystem& files, Virtualization& virtualization, FileRanges& fonts,
+               Console& console) {
   const Texts t(environment.language);
   Options options;
   try {
@@ -323,7 +331,7 @@ int RunVemofix(const std::vector<std::wstring>& args, const Environment& environ
   }
 
   try {
-    Run run(options, environment, files, console);
+    Run run(options, environment, files, virtualization, console);
     if (options.suggest) return run.Suggest(fonts);
     return options.restore ? run.Restore() : run.Fix();
   } catch (...) {

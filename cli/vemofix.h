@@ -11,6 +11,7 @@
 namespace vemo {
 class FileRanges;
 class FileSystem;
+class Virtualization;
 }  // namespace vemo
 
 namespace vemo::cli {
@@ -37,9 +38,12 @@ struct Environment {
 };
 
 // Runs vemofix with `args` (the arguments after the program name) and returns its exit
-// status. Everything it prints goes to `console`; --suggest reads fonts through `fonts`.
+// status. Everything it prints goes to `console`. The list and the backup are the files
+// Illustrator sees (IllustratorFileSystem over `files` and `virtualization`); --suggest reads
+// fonts through `fonts`.
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
-               FileSystem& files, FileRanges& fonts, Console& console);
+               FileSystem& files, Virtualization& virtualization, FileRanges& fonts,
+               Console& console);
 
 // The report's lines for rows 1..outcomes.size() of `table` and the summary line, each
 // ending in "\n". Names are CP932 bytes, shown converted.

@@ -29,11 +29,12 @@ std::wstring TargetFolder(std::wstring_view folderText) {
 }
 
 bool FixFontList(const FixFontListInput& input, const FontTable& table, std::int32_t fontCount,
-                 FileSystem& files, Ui& ui) {
+                 FileSystem& files, Virtualization& virtualization, Ui& ui) {
   const std::wstring listName = ListFileName(input.opt10);
   const std::wstring listPath = TargetFolder(input.folderText) + listName;
   const std::wstring backupPath = JoinPath(input.programFolder, BackupFileName(listName));
-  if (FixListFile(listPath, backupPath, table, fontCount, files) == ListFix::kMissing) {
+  IllustratorFileSystem illustrators(files, virtualization);
+  if (FixListFile(listPath, backupPath, table, fontCount, illustrators) == ListFix::kMissing) {
     ui.ShowMessage(kMissingListText + (L"\r\n" + listPath), MessageStyle::kExclamation);
     return false;
   }

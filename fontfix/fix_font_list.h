@@ -13,6 +13,7 @@ namespace vemo {
 
 class FileSystem;
 class Ui;
+class Virtualization;
 
 // What FixFontList reads from the main window, once, at its start.
 struct FixFontListInput {
@@ -88,10 +89,11 @@ ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath
                     const FontTable& table, std::int32_t fontCount, FileSystem& files,
                     std::vector<RowOutcome>* outcomes = nullptr);
 
-// The whole job. Returns false when the list file is missing: the exclamation message has
-// been shown and nothing was read or written. Returns true when the list was rewritten.
-// Runtime errors pass through unchanged; the list is then exactly as it was.
+// The whole job, on the list and the backup that Illustrator sees (IllustratorFileSystem).
+// Returns false when the list file is missing: the exclamation message, naming the list's
+// path as typed, has been shown and nothing was read or written. Returns true when the list
+// was rewritten. Runtime errors pass through unchanged; the list is then exactly as it was.
 bool FixFontList(const FixFontListInput& input, const FontTable& table, std::int32_t fontCount,
-                 FileSystem& files, Ui& ui);
+                 FileSystem& files, Virtualization& virtualization, Ui& ui);
 
 }  // namespace vemo

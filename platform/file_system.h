@@ -30,6 +30,9 @@ class FileSystem {
   virtual void ReplaceWholeFile(const std::wstring& path,
                                 std::span<const std::string_view> pieces) = 0;
 
+  // Makes the folder and each missing folder above it; one that exists is left as it is.
+  virtual void CreateFolders(const std::wstring& folder) = 0;
+
   void ReplaceWholeFile(const std::wstring& path, std::string_view bytes) {
     ReplaceWholeFile(path, std::span<const std::string_view>(&bytes, 1));
   }

@@ -68,6 +68,7 @@ std::int32_t ErrorNumberFromSystemCode(std::uint32_t code) {
 }
 
 void RaiseSystemError(std::uint32_t code) {
+  if (code == win::kAccessDenied) throw AccessDenied();
   throw RuntimeError(ErrorNumberFromSystemCode(code));
 }
 

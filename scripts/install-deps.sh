@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make
-  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix mingw-w64-tools
+  g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
   libgtest-dev googletest libbenchmark-dev
   wine wine64 wine32:i386 qemu-user python3
   xvfb xauth x11-apps imagemagick

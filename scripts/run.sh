@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
 build=$build_dir
 exe="$build/windows/vemotool.exe"
-driver="$build/windows-x64/tests/e2e/vemo_demo.exe"
+driver="$build/windows-test/tests/e2e/vemo_demo.exe"
 [ -f "$exe" ] || { echo "error: $exe is missing (make build)"; exit 1; }
 scripts/wine-prefix.sh || exit 1
 # The program users get is 32-bit.

@@ -79,7 +79,7 @@ release_test dist-check bash -c 'scripts/dist.py "$0/windows" "$0/dist" && scrip
 run_windows() {
   local log=$1
   shift
-  local windows_ctest=(ctest --test-dir "$build/windows-x64" --output-on-failure --timeout 120 "$@")
+  local windows_ctest=(ctest --test-dir "$build/windows-test" --output-on-failure --timeout 120 "$@")
   # One program started and ended before the first test: the display's Wine desktop is up
   # before any test starts a program.
   local session=(bash -c '"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null; exec "$@"' warm-up)
@@ -105,8 +105,15 @@ set_windows_version() {
   wineserver -w >/dev/null 2>&1 || true
 }
 
-echo "== Windows tests under Wine (64-bit test build; smoke32: the 32-bit programs users get)"
-if [ -f "$build/windows-x64/CTestTestfile.cmake" ]; then
+# What the Windows tests drive: the 32-bit programs users get, or, where those start only under
+# qemu, a 64-bit build of the same sources with smoke tests of the 32-bit programs.
+if grep -q 'mingw-w64-i686-tests' "$build/windows-test/CMakeCache.txt" 2>/dev/null; then
+  windows_drive="the shipped 32-bit programs ($build/windows)"
+else
+  windows_drive="a 64-bit build of the same sources (smoke32: the shipped 32-bit programs)"
+fi
+echo "== Windows tests under Wine, on $windows_drive"
+if [ -f "$build/windows-test/CTestTestfile.cmake" ]; then
   trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
   if scripts/wine-prefix.sh && . scripts/wine32-setup.sh; then
     set_windows_version ""
@@ -120,11 +127,12 @@ if [ -f "$build/windows-x64/CTestTestfile.cmake" ]; then
     failed=$((failed + 1))
   fi
 else
-  echo "error: no Windows test build in $build/windows-x64"
+  echo "error: no Windows test build in $build/windows-test"
   failed=$((failed + 1))
 fi
 
 echo
+echo "The Windows tests ran on $windows_drive."
 echo "summary: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || status=1
 exit $status

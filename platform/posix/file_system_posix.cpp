@@ -321,4 +321,11 @@ void PosixFileSystem::ReplaceWholeFile(const std::wstring& path,
   SyncFolder(target);
 }
 
+void PosixFileSystem::CreateFolders(const std::wstring& folder) {
+  const std::string native = NativePath(folder);
+  std::error_code error;
+  std::filesystem::create_directories(native, error);
+  if (error) Raise(native, error.value());
+}
+
 }  // namespace vemo

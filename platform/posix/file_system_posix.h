@@ -32,6 +32,7 @@ class PosixFileSystem : public FileSystem {
   void ReplaceWholeFile(const std::wstring& path,
                         std::span<const std::string_view> pieces) override;
   using FileSystem::ReplaceWholeFile;
+  void CreateFolders(const std::wstring& folder) override;
 };
 
 }  // namespace vemo

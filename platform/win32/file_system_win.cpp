@@ -260,4 +260,22 @@ void Win32FileSystem::ReplaceWholeFile(const std::wstring& path,
   }
 }
 
+void Win32FileSystem::CreateFolders(const std::wstring& folder) {
+  const std::wstring full = FullPath(folder);
+  if (::CreateDirectoryW(full.c_str(), nullptr)) return;
+  DWORD error = ::GetLastError();
+  if (error == ERROR_PATH_NOT_FOUND) {
+    const std::wstring parent = FolderOfPath(full);
+    if (parent.empty() || parent == full) RaiseSystemError(error);
+    CreateFolders(parent);
+    if (::CreateDirectoryW(full.c_str(), nullptr)) return;
+    error = ::GetLastError();
+  }
+  // A folder made meanwhile, by another run or by Windows, is as good as one made here.
+  const DWORD attributes = ::GetFileAttributesW(full.c_str());
+  const bool isFolder =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (error != ERROR_ALREADY_EXISTS || !isFolder) RaiseSystemError(error);
+}
+
 }  // namespace vemo

@@ -17,12 +17,29 @@ HKEY ToHkey(RegistryKey key) {
   return reinterpret_cast<HKEY>(key);
 }
 
+// A 32-bit program on 64-bit Windows reads HKEY_LOCAL_MACHINE\SOFTWARE from the 32-bit view
+// (Wow6432Node); the system information program's places are kept in the 64-bit one.
+// IsWow64Process is looked up at run time, as every function the first Windows XP lacked.
+bool IsWow64() {
+  using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+  const auto isWow64Process = reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  return isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+REGSAM NativeViewAccess(std::uint32_t access) {
+  static const bool wow64 = IsWow64();
+  return wow64 ? access | KEY_WOW64_64KEY : access;
+}
+
 }  // namespace
 
 std::int32_t Win32Registry::OpenKey(RegistryRoot root, const std::wstring& subKey,
                                     std::uint32_t access, RegistryKey& key) {
   HKEY opened = nullptr;
-  LSTATUS status = ::RegOpenKeyExW(RootKey(root), subKey.c_str(), 0, access, &opened);
+  LSTATUS status =
+      ::RegOpenKeyExW(RootKey(root), subKey.c_str(), 0, NativeViewAccess(access), &opened);
   if (status == ERROR_SUCCESS) key = reinterpret_cast<RegistryKey>(opened);
   return status;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "platform/launcher.h"
+#include "platform/win32/virtualization_win.h"
 
 namespace vemo {
 
@@ -22,6 +23,7 @@ class Win32FileSystem : public FileSystem {
   void ReplaceWholeFile(const std::wstring& path,
                         std::span<const std::string_view> pieces) override;
   using FileSystem::ReplaceWholeFile;
+  void CreateFolders(const std::wstring& folder) override;
 };
 
 class Win32Launcher : public Launcher {
@@ -32,6 +34,7 @@ class Win32Launcher : public Launcher {
 struct Win32Services {
   Win32FileSystem files;
   Win32Launcher launcher;
+  Win32Virtualization virtualization;
 };
 
 }  // namespace vemo

@@ -22,6 +22,10 @@ const std::wstring kUnavailable = L"現時点ではｼｽﾃﾑ情報を使用�
 const std::wstring kMsinfoKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::wstring kLocationKey = L"SOFTWARE\\Microsoft\\Shared Tools Location";
 
+// The registry view 64-bit Windows keeps the system information program's places in; a 32-bit
+// program that reads them elsewhere (Wow6432Node) does not find them.
+constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
+
 // One value below HKEY_LOCAL_MACHINE, as it was before the test; put back at the end (a
 // prefix may hold a real entry of its own), and the key removed again if the test made it.
 class SavedRegistryValue {
@@ -31,11 +35,15 @@ class SavedRegistryValue {
     // The keys this test may create, deepest first, so that the ones it made go again.
     for (std::wstring k = key_; k.find(L'\\') != k.npos; k.resize(k.rfind(L'\\'))) {
       UniqueHkey probe;
-      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, k.c_str(), 0, KEY_READ, probe.put()) == 0) break;
+      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, k.c_str(), 0, KEY_READ | kNativeView, probe.put()) ==
+          0) {
+        break;
+      }
       made_.push_back(k);
     }
     UniqueHkey open;
-    keyExisted_ = RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ, open.put()) == 0;
+    keyExisted_ =
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_READ | kNativeView, open.put()) == 0;
     if (!keyExisted_) return;
     DWORD size = 0;
     if (RegQueryValueExW(open.get(), name_.c_str(), nullptr, &type_, nullptr, &size) != 0) return;
@@ -48,7 +56,8 @@ class SavedRegistryValue {
       Write(type_, data_.data(), static_cast<DWORD>(data_.size()));
     } else {
       Remove();
-      for (const std::wstring& k : made_) RegDeleteKeyW(HKEY_LOCAL_MACHINE, k.c_str());
+      for (const std::wstring& k : made_)
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, k.c_str(), kNativeView, 0);
     }
   }
   SavedRegistryValue(const SavedRegistryValue&) = delete;
@@ -58,13 +67,19 @@ class SavedRegistryValue {
     Write(type, reinterpret_cast<const BYTE*>(text.c_str()),
           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
-  void Remove() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), name_.c_str()); }
+  void Remove() {
+    UniqueHkey open;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, KEY_SET_VALUE | kNativeView,
+                      open.put()) == 0) {
+      RegDeleteValueW(open.get(), name_.c_str());
+    }
+  }
 
  private:
   void Write(DWORD type, const BYTE* data, DWORD size) {
     UniqueHkey open;
-    ASSERT_EQ(0, RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                 nullptr, open.put(), nullptr));
+    ASSERT_EQ(0, RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0,
+                                 KEY_SET_VALUE | kNativeView, nullptr, open.put(), nullptr));
     ASSERT_EQ(0, RegSetValueExW(open.get(), name_.c_str(), 0, type, data, size));
   }
 

@@ -38,13 +38,13 @@ Deadline StartDeadline() {
 }
 
 fs::path BuiltFixExe() {
-  return HostPath(VEMO_FIX_EXE);
+  return HostPath(VEMO_BUILT_FIX_EXE);
 }
 
 fs::path FixExe() {
   // VEMOFIX_EXE overrides the path the build put in: the 32-bit program, say.
   const std::wstring fromEnvironment = EnvironmentVariable(L"VEMOFIX_EXE");
-  return fromEnvironment.empty() ? BuiltFixExe() : fs::path(fromEnvironment);
+  return fromEnvironment.empty() ? HostPath(VEMO_FIX_EXE) : fs::path(fromEnvironment);
 }
 
 namespace {

@@ -33,8 +33,9 @@ inline constexpr std::string_view kRyumin =
     "\x83\x8A\x83\x85\x83\x45\x83\x7E\x83\x93";  // リュウミン
 }  // namespace cp932
 
-// The path of the vemotool.exe and vemofix.exe under test, in Windows form: the build's own,
-// or the ones VEMOTOOL_EXE and VEMOFIX_EXE name.
+// The path of the vemotool.exe and vemofix.exe under test, in Windows form: the ones the
+// build names (a 32-bit build: the programs users get; a 64-bit one: its own), or the ones
+// VEMOTOOL_EXE and VEMOFIX_EXE name.
 std::filesystem::path ToolExe();
 std::filesystem::path FixExe();
 // The vemofix.exe of this build, whatever VEMOFIX_EXE says.

@@ -39,9 +39,10 @@ class FakeFileSystem : public FileSystem {
     files[path] = joined;
   }
   using FileSystem::ReplaceWholeFile;
+  void CreateFolders(const std::wstring& folder) override { calls.push_back(L"folders " + folder); }
 
   std::map<std::wstring, std::string> files;
-  std::vector<std::wstring> calls;  // "exists P", "read P", "create P", "replace P"
+  std::vector<std::wstring> calls;  // "exists P", "read P", "create P", "replace P", "folders F"
   std::map<std::wstring, std::int32_t>
       failures;  // operation ("read", "create", "replace") -> error
 

@@ -10,6 +10,7 @@
 #include "fontfix/load_font_table.h"
 #include "platform/runtime_error.h"
 #include "platform/posix/file_ranges_posix.h"
+#include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_ui.h"
 
@@ -47,7 +48,7 @@ class Vemofix : public ::testing::Test {
   int Run(std::vector<std::wstring> args) {
     console = FakeConsole();
     files.calls.clear();
-    return RunVemofix(args, environment, files, fonts, console);
+    return RunVemofix(args, environment, files, virtualization, fonts, console);
   }
 
   bool Wrote() const {
@@ -59,6 +60,7 @@ class Vemofix : public ::testing::Test {
   Environment environment;
   testing::FakeFileSystem files;
   PosixFileRanges fonts;
+  NoVirtualization virtualization;
   FakeConsole console;
 };
 
@@ -276,6 +278,7 @@ TEST(VemofixAndFixFontList, LeaveTheSameFilesForTheSameInputs) {
                                           "nothing here", "FontName:AFontName:fontname"};
   testing::FakeFileSystem window;
   testing::FakeFileSystem command;
+  NoVirtualization virtualization;
   window.files[L"C:\\Tool\\Fonts.txt"] = command.files[L"C:\\Tool\\Fonts.txt"] = table;
   Environment environment;
   environment.programFolder = L"C:\\Tool";
@@ -290,11 +293,11 @@ TEST(VemofixAndFixFontList, LeaveTheSameFilesForTheSameInputs) {
       window.files[L"C:\\TypeSpt\\" + name] = command.files[L"C:\\TypeSpt\\" + name] = list;
       testing::FakeUi ui;
       ASSERT_TRUE(FixFontList(FixFontListInput{opt10, L"C:\\TypeSpt", L"C:\\Tool"}, fontTable,
-                              fontCount, window, ui));
+                              fontCount, window, virtualization, ui));
       FakeConsole console;
       PosixFileRanges fonts;
       ASSERT_EQ(RunVemofix({L"--quiet", L"--illustrator", opt10 ? L"10" : L"9"}, environment,
-                           command, fonts, console),
+                           command, virtualization, fonts, console),
                 kDone);
       EXPECT_EQ(command.files, window.files) << list;
     }

@@ -5,6 +5,7 @@
 
 #include "fontfix/fix_font_list.h"
 #include "platform/runtime_error.h"
+#include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_ui.h"
 
@@ -34,7 +35,7 @@ class FixFontListTest : public ::testing::Test {
     table.Set(1, 2, "Ryumin-Light-KL");
   }
 
-  bool Run(std::int32_t count = 1) { return FixFontList(input, table, count, files, ui); }
+  bool Run(std::int32_t count = 1) { return FixFontList(input, table, count, files, virtualization, ui); }
 
   std::int32_t RunForError(std::int32_t count = 1) {
     try {
@@ -49,6 +50,7 @@ class FixFontListTest : public ::testing::Test {
   FontTable table;
   testing::FakeFileSystem files;
   testing::FakeUi ui;
+  NoVirtualization virtualization;
 };
 
 TEST_F(FixFontListTest, MissingListShowsItsPathAndTouchesNothing) {

@@ -12,6 +12,7 @@
 #include "errors/report_error.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
+#include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_launcher.h"
 #include "tests/fakes/fake_ui.h"
@@ -54,7 +55,8 @@ class ExecuteHandler : public ::testing::Test {
   FakeUi ui;
   FakeFileSystem files;
   FakeLauncher launcher;
-  FrmVemo form{GetModuleHandleW(nullptr), ui, files, launcher};
+  NoVirtualization virtualization;
+  FrmVemo form{GetModuleHandleW(nullptr), ui, files, launcher, virtualization};
 };
 
 TEST_F(ExecuteHandler, ARunEndsWithThePointerBackThenTheCompletionMessage) {

@@ -27,6 +27,15 @@ std::wstring TextOf(HWND window) {
   return buffer;
 }
 
+// An EnumThreadWindows callback: a lambda has the wrong calling convention for 32-bit Windows.
+BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 // Waits (with a deadline) for a message box of this process, notes what it shows, and
 // presses OK. Runs beside the thread that is blocked in the box.
 SeenBox AnswerBox(DWORD threadId) {
@@ -34,16 +43,7 @@ SeenBox AnswerBox(DWORD threadId) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (std::chrono::steady_clock::now() < deadline) {
     HWND box = nullptr;
-    EnumThreadWindows(
-        threadId,
-        [](HWND window, LPARAM found) {
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, 16);
-          if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
     if (box) {
       seen.found = true;
       seen.caption = TextOf(box);

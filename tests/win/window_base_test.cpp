@@ -13,6 +13,7 @@
 #include "app/frm_vemo.h"
 #include "app/resource.h"
 #include "platform/runtime_error.h"
+#include "platform/virtualization.h"
 #include "platform/win32/base_window.h"
 #include "platform/win32/dpi_win.h"
 #include "platform/win32/handle.h"
@@ -123,7 +124,8 @@ TEST(WindowBase, TheMainWindowLaysOutAtTheDpiWithTheMessageFontWithOrWithoutLate
     testing::FakeUi ui;
     testing::FakeFileSystem files;
     testing::FakeLauncher launcher;
-    FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher);
+    NoVirtualization virtualization;
+    FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization);
     form.Load(SW_HIDE);
     UseLaterWindowsFunctions(true);
     ASSERT_NE(form.Hwnd(), nullptr);
