@@ -48,7 +48,7 @@ std::wstring SkipReason(const SkippedFont& skipped, const Texts& t) {
 }
 
 std::wstring FaceText(const FaceRef& face, const Texts& t) {
-  std::wstring text = L"\"" + Shown(face.postScript) + L"\" (" + face.file;
+  std::wstring text = t(L"\"", L"「") + Shown(face.postScript) + t(L"\" (", L"」 (") + face.file;
   if (face.collection) text += t(L", face ", L"、フェイス ") + std::to_wstring(face.face);
   return text + L")";
 }
