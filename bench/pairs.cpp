@@ -3,6 +3,8 @@
 // in instead of deciding a target. Prints one line a ratio for scripts/bench.sh:
 //   ratio NAME MEDIAN Q1 Q3 MIN MAX PAIRS
 //   vemo_bench_pairs DIR [PAIRS]   (work files under DIR)
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -67,6 +69,8 @@ int main(int argc, char** argv) {
   using namespace vemo;
   using namespace vemo::bench;
   if (argc < 2) return 2;
+  // Fresh memory for every run, as a real run has (see rewrite_bench.cpp).
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
   const int pairs = argc > 2 ? std::atoi(argv[2]) : 15;
   const std::string root = std::filesystem::absolute(argv[1]).string();
   std::filesystem::create_directories(root + "/TypeSpt");

@@ -256,7 +256,32 @@ std::string LineEndOf(std::string_view bytes, bool utf8) {
 struct Candidate {
   std::size_t entry;
   std::string row;  // the row's bytes with its line end
+  RowAddition* result;
 };
+
+// The table as the next run reads it with the candidates' rows; nothing when it does not read
+// back as its rows and theirs (its own last line swallows what follows it: a quote left open).
+std::unique_ptr<FontTable> ReadBack(const std::string& bytes, const FontTable& table,
+                                    std::int32_t fontCount, const std::vector<Candidate>& rows,
+                                    const Suggestions& suggestions, std::int32_t& count) {
+  auto grown = std::make_unique<FontTable>();
+  try {
+    ParseFontTable(bytes, *grown, count);
+  } catch (const RuntimeError&) {
+    return nullptr;
+  }
+  if (count != fontCount + static_cast<std::int32_t>(rows.size())) return nullptr;
+  for (std::int32_t row = 1; row <= fontCount; ++row)
+    if (grown->At(row, 1) != table.At(row, 1) || grown->At(row, 2) != table.At(row, 2))
+      return nullptr;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const EntrySuggestion& entry = suggestions.entries[rows[i].entry];
+    const auto row = fontCount + static_cast<std::int32_t>(i) + 1;
+    if (grown->At(row, 1) != entry.name || grown->At(row, 2) != entry.faces.front().postScript)
+      return nullptr;
+  }
+  return grown;
+}
 
 }  // namespace
 
@@ -267,53 +292,33 @@ TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& tab
   out.table = std::string(tableBytes);
   const bool utf8 = DetectTableEncoding(tableBytes) == TableEncoding::kUtf8;
   const std::string lineEnd = LineEndOf(tableBytes, utf8);
+  for (std::size_t i = 0; i < suggestions.entries.size(); ++i)
+    if (suggestions.entries[i].result == SuggestResult::kOne)
+      out.rows.push_back(RowAddition{i, AddResult::kAdded, 0});
   std::vector<Candidate> candidates;
-  for (std::size_t i = 0; i < suggestions.entries.size(); ++i) {
-    const EntrySuggestion& entry = suggestions.entries[i];
-    if (entry.result != SuggestResult::kOne) continue;
-    out.rows.push_back(RowAddition{i, AddResult::kAdded, 0});
+  for (RowAddition& row : out.rows) {
+    const EntrySuggestion& entry = suggestions.entries[row.entry];
     const std::optional<std::string> current = Field(entry.name, utf8);
     const std::optional<std::string> replacement = Field(entry.faces.front().postScript, utf8);
-    if (!current || !replacement) {
-      out.rows.back().result = AddResult::kNotWritable;
-    } else if (fontCount + static_cast<std::int32_t>(candidates.size()) >= FontTable::kRows) {
-      out.rows.back().result = AddResult::kTableFull;
-    } else {
-      candidates.push_back(Candidate{i, *current + "," + *replacement + lineEnd});
-    }
+    if (!current || !replacement)
+      row.result = AddResult::kNotWritable;
+    else if (fontCount + static_cast<std::int32_t>(candidates.size()) >= FontTable::kRows)
+      row.result = AddResult::kTableFull;
+    else
+      candidates.push_back(Candidate{row.entry, *current + "," + *replacement + lineEnd, &row});
   }
-  const auto resultOf = [&](std::size_t entry) -> RowAddition& {
-    return *std::find_if(out.rows.begin(), out.rows.end(),
-                         [&](const RowAddition& r) { return r.entry == entry; });
-  };
 
-  // Tried as a whole and checked as the next run reads it; the rows that miss their entry
-  // leave, and the rest are tried again.
+  // Tried as a whole and checked as the next run reads and applies it; the rows that miss
+  // their entry leave, and the rest are tried again.
   while (!candidates.empty()) {
     std::string bytes(tableBytes);
     if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += lineEnd;
     for (const Candidate& c : candidates) bytes += c.row;
-    auto grown = std::make_unique<FontTable>();
     std::int32_t count = 0;
-    bool readsBack = false;
-    try {
-      ParseFontTable(bytes, *grown, count);
-      readsBack = count == fontCount + static_cast<std::int32_t>(candidates.size());
-      for (std::int32_t row = 1; readsBack && row <= fontCount; ++row)
-        readsBack = grown->At(row, 1) == table.At(row, 1) && grown->At(row, 2) == table.At(row, 2);
-      for (std::size_t i = 0; readsBack && i < candidates.size(); ++i) {
-        const EntrySuggestion& entry = suggestions.entries[candidates[i].entry];
-        const auto row = fontCount + static_cast<std::int32_t>(i) + 1;
-        readsBack =
-            grown->At(row, 1) == entry.name && grown->At(row, 2) == entry.faces.front().postScript;
-      }
-    } catch (const RuntimeError&) {
-      readsBack = false;
-    }
-    if (!readsBack) {
-      // The table's own last line swallows what follows it (a quote left open, say).
-      for (const Candidate& c : candidates) resultOf(c.entry).result = AddResult::kNotWritable;
-      candidates.clear();
+    const std::unique_ptr<FontTable> grown =
+        ReadBack(bytes, table, fontCount, candidates, suggestions, count);
+    if (!grown) {
+      for (const Candidate& c : candidates) c.result->result = AddResult::kNotWritable;
       break;
     }
     std::vector<RowOutcome> outcomes;
@@ -321,13 +326,12 @@ TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& tab
     std::vector<Candidate> kept;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
       const RowOutcome& outcome = outcomes[static_cast<std::size_t>(fontCount) + i];
-      const std::int64_t line = suggestions.entries[candidates[i].entry].line;
-      if (outcome.result == RowResult::kApplied && outcome.line == line) {
+      if (outcome.result == RowResult::kApplied &&
+          outcome.line == suggestions.entries[candidates[i].entry].line) {
         kept.push_back(candidates[i]);
       } else {
-        RowAddition& result = resultOf(candidates[i].entry);
-        result.result = AddResult::kReplacesAnother;
-        result.otherLine = outcome.result == RowResult::kApplied ? outcome.line : 0;
+        candidates[i].result->result = AddResult::kReplacesAnother;
+        candidates[i].result->otherLine = outcome.result == RowResult::kApplied ? outcome.line : 0;
       }
     }
     if (kept.size() == candidates.size()) {
