@@ -86,7 +86,9 @@ class Demo {
   // when it ended with status 0: every entry that needed a row got exactly one.
   bool Vemofix(const std::vector<std::wstring>& args) {
     const std::filesystem::path fix = exe_.parent_path() / L"vemofix.exe";
-    const std::filesystem::path output = out_ / L"vemofix.txt";
+    // A name of its own for every run: Wine may still hold the last run's file a moment.
+    static int runs = 0;
+    const std::filesystem::path output = out_ / (L"vemofix-" + std::to_wstring(++runs) + L".txt");
     std::wstring commandLine = L"\"" + fix.wstring() + L"\"";
     for (const std::wstring& arg : args) commandLine += L" " + arg;
     Say("running: vemofix" + Utf8(commandLine.substr(fix.wstring().size() + 2)));
