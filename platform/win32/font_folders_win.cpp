@@ -5,17 +5,9 @@
 
 #include "platform/known_folders.h"
 #include "platform/path.h"
+#include "platform/win32/path_win.h"
 
 namespace vemo {
-namespace {
-
-std::wstring ShellFolder(int id) {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(::SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
-  return folder;
-}
-
-}  // namespace
 
 std::vector<std::wstring> FontFolders() {
   std::vector<std::wstring> folders;
