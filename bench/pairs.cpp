@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
                  }};
   };
   const auto rewrite = [&](int entries) {
-    return Timed{[] {}, [&, entries] {
+    return Timed{[] {},
+                 [&, entries] {
                    const GeneratedList& g = *lists[entries];
                    const RewrittenList out = RewriteFontListPieces(g.list, g.table, g.fontCount);
                    if (out.pieces.empty()) std::exit(1);
