@@ -1,7 +1,6 @@
 #include "tests/e2e/driver.h"
 
 #include <tlhelp32.h>
-#include <winternl.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -443,27 +442,6 @@ std::vector<ProcessEntry> ProcessesNamed(const std::wstring& exe_name) {
       found.push_back({entry.th32ProcessID, entry.th32ParentProcessID});
   }
   return found;
-}
-
-std::wstring CommandLineOf(DWORD pid) {
-  UniqueKernelHandle owner(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-  if (!owner) return {};
-  HANDLE process = owner.get();
-  std::wstring result;
-  PROCESS_BASIC_INFORMATION basic{};
-  PEB peb{};
-  RTL_USER_PROCESS_PARAMETERS parameters{};
-  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) ==
-          0 &&
-      ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof(peb), nullptr) &&
-      ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof(parameters), nullptr)) {
-    result.resize(parameters.CommandLine.Length / sizeof(wchar_t));
-    if (!ReadProcessMemory(process, parameters.CommandLine.Buffer, result.data(),
-                           parameters.CommandLine.Length, nullptr)) {
-      result.clear();
-    }
-  }
-  return result;
 }
 
 std::wstring ImagePathOf(DWORD pid) {
