@@ -7,6 +7,7 @@
 
 #include "cli/vemofix.h"
 #include "errors/report_error.h"
+#include "platform/posix/file_ranges_posix.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
@@ -52,6 +53,10 @@ int main(int argc, char** argv) {
           : Language::kEnglish;
   environment.separator = L'/';
   environment.defaultFolder = WineTypeSptFolder(Variable("WINEPREFIX"), Variable("HOME"));
+  environment.winePrefix = WinePrefix(Variable("WINEPREFIX"), Variable("HOME"));
+  if (environment.winePrefix)
+    environment.fontFolders.push_back(
+        InFolder(*environment.winePrefix, L"drive_c/windows/Fonts", L'/'));
   try {
     environment.programFolder = ProgramFolder();
   } catch (const RuntimeError& error) {
@@ -59,7 +64,8 @@ int main(int argc, char** argv) {
     return kRuntimeError;
   }
   PosixFileSystem files;
+  PosixFileRanges fonts;
   // Wine virtualizes nothing.
   NoVirtualization virtualization;
-  return RunVemofix(args, environment, files, virtualization, console);
+  return RunVemofix(args, environment, files, virtualization, fonts, console);
 }

@@ -7,9 +7,11 @@
 #include "cli/vemofix.h"
 #include "errors/report_error.h"
 #include "fontfix/list_location.h"
+#include "platform/font_folders.h"
 #include "platform/known_folders.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
+#include "platform/win32/file_ranges_win.h"
 #include "platform/win32/virtualization_win.h"
 #include "platform/win32/win32_services.h"
 
@@ -64,6 +66,7 @@ int wmain(int argc, wchar_t** argv) {
                              : Language::kEnglish;
   environment.separator = L'\\';
   environment.defaultFolder = StartListFolder(CommonFiles32Folder(), FolderExists);
+  environment.fontFolders = FontFolders();
   try {
     environment.programFolder = ProgramFolder();
   } catch (const RuntimeError& error) {
@@ -71,6 +74,7 @@ int wmain(int argc, wchar_t** argv) {
     return kRuntimeError;
   }
   Win32FileSystem files;
+  Win32FileRanges fonts;
   Win32Virtualization virtualization;
-  return RunVemofix(args, environment, files, virtualization, console);
+  return RunVemofix(args, environment, files, virtualization, fonts, console);
 }

@@ -7,7 +7,7 @@ namespace {
 
 bool TakesValue(const std::wstring& name) {
   return name == L"--illustrator" || name == L"--folder" || name == L"--table" ||
-         name == L"--backup-dir";
+         name == L"--backup-dir" || name == L"--fonts";
 }
 
 }  // namespace
@@ -31,6 +31,10 @@ Options ParseOptions(const std::vector<std::wstring>& args) {
         options.help = true;
       else if (name == L"--version")
         options.version = true;
+      else if (name == L"--suggest")
+        options.suggest = true;
+      else if (name == L"--add-to-table")
+        options.addToTable = true;
       else
         throw UsageError{UsageError::Kind::kUnknownOption, arg};
       continue;
@@ -51,12 +55,19 @@ Options ParseOptions(const std::vector<std::wstring>& args) {
       options.folder = value;
     } else if (name == L"--table") {
       options.table = value;
+    } else if (name == L"--fonts") {
+      options.fonts.push_back(value);
     } else {
       options.backupDir = value;
     }
   }
   if (options.dryRun && options.restore && !options.help && !options.version)
     throw UsageError{UsageError::Kind::kDryRunRestore, L""};
+  if (options.help || options.version) return options;
+  if (options.suggest && (options.dryRun || options.restore))
+    throw UsageError{UsageError::Kind::kSuggestWith, options.dryRun ? L"--dry-run" : L"--restore"};
+  if (options.addToTable && !options.suggest)
+    throw UsageError{UsageError::Kind::kAddWithoutSuggest, L""};
   return options;
 }
 

@@ -17,17 +17,22 @@ struct Options {
   bool quiet = false;
   bool help = false;
   bool version = false;
+  bool suggest = false;             // propose rows for the table from the fonts
+  bool addToTable = false;          // with suggest: append them to the table
+  std::vector<std::wstring> fonts;  // --fonts, in the order given
 };
 
 // What is wrong with a command line; ends the program with status 2.
 struct UsageError {
   enum class Kind {
-    kUnknownOption,    // subject: the option
-    kMissingValue,     // subject: the option
-    kBadVersion,       // subject: the value given to --illustrator
-    kExtraArgument,    // subject: the argument
-    kDryRunRestore,    // --dry-run with --restore
-    kNoDefaultFolder,  // no --folder, and no Wine prefix to find the folder in
+    kUnknownOption,      // subject: the option
+    kMissingValue,       // subject: the option
+    kBadVersion,         // subject: the value given to --illustrator
+    kExtraArgument,      // subject: the argument
+    kDryRunRestore,      // --dry-run with --restore
+    kNoDefaultFolder,    // no --folder, and no Wine prefix to find the folder in
+    kSuggestWith,        // --suggest with the subject (--dry-run or --restore)
+    kAddWithoutSuggest,  // --add-to-table without --suggest
   };
   Kind kind;
   std::wstring subject;

@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "cli/options.h"
+#include "cli/suggest_command.h"
+#include "cli/texts.h"
 #include "errors/report_error.h"
 #include "fontfix/list_location.h"
 #include "fontfix/load_font_table.h"
@@ -16,17 +18,6 @@
 
 namespace vemo::cli {
 namespace {
-
-class Texts {
- public:
-  explicit Texts(Language language) : ja_(language == Language::kJapanese) {}
-  const wchar_t* operator()(const wchar_t* english, const wchar_t* japanese) const {
-    return ja_ ? japanese : english;
-  }
-
- private:
-  bool ja_;
-};
 
 std::wstring Usage(const Texts& t, const Environment& environment) {
   const std::wstring folder = environment.defaultFolder
@@ -53,9 +44,15 @@ std::wstring Usage(const Texts& t, const Environment& environment) {
            L"                        would do\n"
            L"  --restore             copy the backup back over the list; the backup stays\n"
            L"  --quiet               print nothing but errors\n"
+           L"  --suggest             propose rows for the table from the fonts: for each entry\n"
+           L"                        Illustrator cannot use, the font's PostScript name\n"
+           L"  --add-to-table        with --suggest: append the rows with one suggestion\n"
+           L"  --fonts DIR           with --suggest: read the fonts in DIR and its subfolders\n"
+           L"                        (repeatable; default: the system's fonts folders)\n"
            L"  --help                show this help\n"
            L"  --version             show the version\n\n"
-           L"Exit status: 0 done, 1 the font list is missing, 2 usage error, 3 runtime error.\n",
+           L"Exit status: 0 done, 1 the font list is missing, 2 usage error, 3 runtime error,\n"
+           L"4 --suggest left entries without a single suggestion.\n",
            L")\n"
            L"  --table FILE          対応表 (既定: プログラムと同じフォルダーの Fonts.txt)\n"
            L"  --backup-dir DIR      \"<一覧> のバックアップ\" を置くフォルダー (既定: 対応表の\n"
@@ -64,9 +61,15 @@ std::wstring Usage(const Texts& t, const Environment& environment) {
            L"                        表示します\n"
            L"  --restore             バックアップを一覧に書き戻します (バックアップは残ります)\n"
            L"  --quiet               エラー以外は何も表示しません\n"
+           L"  --suggest             使えないエントリごとに、フォントの PostScript 名から\n"
+           L"                        対応表の行を提案します\n"
+           L"  --add-to-table        --suggest と一緒に: 候補が1つの行を対応表に追加します\n"
+           L"  --fonts DIR           --suggest と一緒に: DIR とその下のフォントを読みます\n"
+           L"                        (複数指定可、既定: システムのフォントフォルダー)\n"
            L"  --help                この説明を表示します\n"
            L"  --version             バージョンを表示します\n\n"
-           L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤り、3 実行時エラー\n");
+           L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤り、3 実行時エラー、\n"
+           L"4 --suggest で候補が1つに決まらないエントリがある\n");
 }
 
 std::wstring UsageErrorText(const UsageError& error, const Texts& t) {
@@ -94,30 +97,16 @@ std::wstring UsageErrorText(const UsageError& error, const Texts& t) {
       text += t(L"no --folder given, and neither WINEPREFIX nor HOME is set",
                 L"--folder の指定がなく、WINEPREFIX も HOME も設定されていません");
       break;
+    case UsageError::Kind::kSuggestWith:
+      text += t(L"--suggest cannot be used with ",
+                L"--suggest は次のオプションと同時に指定できません: ") +
+              error.subject;
+      break;
+    case UsageError::Kind::kAddWithoutSuggest:
+      text += t(L"--add-to-table needs --suggest", L"--add-to-table には --suggest が必要です");
+      break;
   }
   return text + L"\n" + t(L"Try 'vemofix --help'.\n", L"'vemofix --help' で使い方を表示します。\n");
-}
-
-// A name as it can be shown on one line: control characters written as escapes.
-std::wstring Shown(const std::string& cp932) {
-  std::wstring out;
-  for (wchar_t c : WideFromCp932(cp932)) {
-    if (c == L'\r') {
-      out += L"\\r";
-    } else if (c == L'\n') {
-      out += L"\\n";
-    } else if (c == L'\t') {
-      out += L"\\t";
-    } else if (c < 0x20 || c == 0x7F) {
-      const wchar_t digits[] = L"0123456789ABCDEF";
-      out += L"\\x";
-      out += digits[(c >> 4) & 0xF];
-      out += digits[c & 0xF];
-    } else {
-      out += c;
-    }
-  }
-  return out;
 }
 
 // Messages that LoadFontTable would show in a box go to standard error.
@@ -159,6 +148,16 @@ class Run {
     return kDone;
   }
 
+  // The table is read once: its rows and, for --add-to-table, the bytes the rows join.
+  int Suggest(FileRanges& fonts) {
+    if (!TableExists()) return kUsage;
+    const std::string tableBytes = files_.ReadWholeFile(tablePath_);
+    if (!illustrators_.FileExists(listPath_)) return ListMissing();
+    const std::string list = illustrators_.ReadWholeFile(listPath_);
+    return RunSuggest(SuggestFiles{illustrators_.FileFor(listPath_), list, tablePath_, tableBytes},
+                      options_, environment_, files_, fonts, console_);
+  }
+
   int Fix() {
     auto table = std::make_unique<FontTable>();
     std::int32_t fontCount = 0;
@@ -195,15 +194,18 @@ class Run {
   // The window goes on with an empty table after its stop message, for a person to see. A
   // script has nobody watching: a wrong table path must fail, so nothing is touched.
   bool LoadTable(FontTable& table, std::int32_t& fontCount) {
-    if (!files_.FileExists(tablePath_)) {
-      console_.Err(t_(L"vemofix: the rename table is missing, nothing was changed: ",
-                      L"vemofix: 対応表がないため、何も変更しませんでした: ") +
-                   tablePath_ + L"\n");
-      return false;
-    }
+    if (!TableExists()) return false;
     ConsoleUi ui(console_);
     (void)LoadFontTable(tablePath_, table, fontCount, files_, ui);
     return true;
+  }
+
+  bool TableExists() {
+    if (files_.FileExists(tablePath_)) return true;
+    console_.Err(t_(L"vemofix: the rename table is missing, nothing was changed: ",
+                    L"vemofix: 対応表がないため、何も変更しませんでした: ") +
+                 tablePath_ + L"\n");
+    return false;
   }
 
   int ListMissing() {
@@ -288,23 +290,26 @@ bool IsJapaneseLocale(const char* lcAll, const char* lcMessages, const char* lan
   return false;
 }
 
+std::optional<std::wstring> WinePrefix(const std::optional<std::wstring>& winePrefix,
+                                       const std::optional<std::wstring>& home) {
+  if (winePrefix && !winePrefix->empty()) return *winePrefix;
+  if (home && !home->empty()) return InFolder(*home, L".wine", L'/');
+  return std::nullopt;
+}
+
 std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>& winePrefix,
                                               const std::optional<std::wstring>& home) {
-  std::wstring prefix;
-  if (winePrefix && !winePrefix->empty())
-    prefix = *winePrefix;
-  else if (home && !home->empty())
-    prefix = InFolder(*home, L".wine", L'/');
-  else
-    return std::nullopt;
+  const std::optional<std::wstring> prefix = WinePrefix(winePrefix, home);
+  if (!prefix) return std::nullopt;
   // The Windows folder as the prefix holds it: "C:\..." is "drive_c/...".
   std::wstring inPrefix = L"drive_c/" + std::wstring(kDefaultListFolder).substr(3);
   std::replace(inPrefix.begin(), inPrefix.end(), L'\\', L'/');
-  return InFolder(prefix, inPrefix, L'/');
+  return InFolder(*prefix, inPrefix, L'/');
 }
 
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
-               FileSystem& files, Virtualization& virtualization, Console& console) {
+               FileSystem& files, Virtualization& virtualization, FileRanges& fonts,
+               Console& console) {
   const Texts t(environment.language);
   Options options;
   try {
@@ -327,6 +332,7 @@ int RunVemofix(const std::vector<std::wstring>& args, const Environment& environ
 
   try {
     Run run(options, environment, files, virtualization, console);
+    if (options.suggest) return run.Suggest(fonts);
     return options.restore ? run.Restore() : run.Fix();
   } catch (...) {
     console.Err(ErrorMessageText(CaughtErrorNumber()) + L"\n");

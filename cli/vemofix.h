@@ -9,9 +9,10 @@
 #include "fontfix/fix_font_list.h"
 
 namespace vemo {
+class FileRanges;
 class FileSystem;
 class Virtualization;
-}
+}  // namespace vemo
 
 namespace vemo::cli {
 
@@ -22,6 +23,8 @@ inline constexpr int kDone = 0;
 inline constexpr int kListMissing = 1;
 inline constexpr int kUsage = 2;
 inline constexpr int kRuntimeError = 3;
+// --suggest: some entries have no suggestion or several, or a row could not be added.
+inline constexpr int kUnresolved = 4;
 
 // What the platform tells vemofix about where it runs.
 struct Environment {
@@ -29,13 +32,18 @@ struct Environment {
   std::wstring programFolder;                 // "Fonts.txt" is looked for here by default
   std::optional<std::wstring> defaultFolder;  // the target folder without --folder
   wchar_t separator = L'/';                   // L'\\' on Windows
+  std::vector<std::wstring> fontFolders;      // --suggest reads these without --fonts
+  // Linux: the Wine prefix in which a list's "C:\..." paths lie; none on Windows.
+  std::optional<std::wstring> winePrefix;
 };
 
 // Runs vemofix with `args` (the arguments after the program name) and returns its exit
 // status. Everything it prints goes to `console`. The list and the backup are the files
-// Illustrator sees (IllustratorFileSystem over `files` and `virtualization`).
+// Illustrator sees (IllustratorFileSystem over `files` and `virtualization`); --suggest reads
+// fonts through `fonts`.
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
-               FileSystem& files, Virtualization& virtualization, Console& console);
+               FileSystem& files, Virtualization& virtualization, FileRanges& fonts,
+               Console& console);
 
 // The report's lines for rows 1..outcomes.size() of `table` and the summary line, each
 // ending in "\n". Names are CP932 bytes, shown converted.
@@ -57,5 +65,8 @@ bool IsJapaneseLocale(const char* lcAll, const char* lcMessages, const char* lan
 // "drive_c/Program Files/Common Files/Adobe/TypeSpt"; nothing when neither is set.
 std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>& winePrefix,
                                               const std::optional<std::wstring>& home);
+// The Wine prefix itself: $WINEPREFIX, else $HOME/.wine; nothing when neither is set.
+std::optional<std::wstring> WinePrefix(const std::optional<std::wstring>& winePrefix,
+                                       const std::optional<std::wstring>& home);
 
 }  // namespace vemo::cli

@@ -47,4 +47,14 @@ std::string Cp932FromUtf8(std::string_view utf8) {
   return std::move(*bytes);
 }
 
+std::optional<std::string> Utf8FromCp932(std::string_view cp932) {
+  std::string utf8;
+  for (wchar_t c : WideFromCp932(cp932)) AppendUtf8(utf8, static_cast<char32_t>(c));
+  try {
+    if (Cp932FromUtf8(utf8) == cp932) return utf8;
+  } catch (const RuntimeError&) {
+  }
+  return std::nullopt;
+}
+
 }  // namespace vemo

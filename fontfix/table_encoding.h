@@ -3,6 +3,7 @@
 // font list that they are matched against is CP932.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,5 +34,9 @@ std::string_view WithoutUtf8Bom(std::string_view bytes);
 // SIGN and U+2014 EM DASH have none; U+FF5E, U+2225 and U+2015 are CP932's own). Raises
 // err::kNameNotInCp932 at a character CP932 cannot hold, and at bytes that are not UTF-8.
 std::string Cp932FromUtf8(std::string_view utf8);
+
+// The UTF-8 form of a CP932 name that Cp932FromUtf8 turns back into the same bytes; nothing
+// for bytes that are not CP932 characters.
+std::optional<std::string> Utf8FromCp932(std::string_view cp932);
 
 }  // namespace vemo

@@ -38,4 +38,15 @@ std::optional<char32_t> NextUtf8Char(std::string_view bytes, std::size_t& pos) {
   return c;
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+    return;
+  }
+  constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  const int trailing = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  out += static_cast<char>(kLead[trailing] | (c >> (6 * trailing)));
+  for (int i = trailing - 1; i >= 0; --i) out += static_cast<char>(0x80 | (c >> (6 * i) & 0x3F));
+}
+
 }  // namespace vemo

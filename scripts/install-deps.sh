@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need (qemu-user: where the
-# kernel cannot run 32-bit programs, Wine's 32-bit loader runs under its emulation).
+# kernel cannot run 32-bit programs, Wine's 32-bit loader runs under its emulation; the
+# Japanese fonts and python3-fonttools: vemofix --suggest is tested on real fonts against an
+# independent reader, and the demo registers them).
 # Does nothing when everything is already there.
 #   scripts/install-deps.sh fuzz   also clang and its libFuzzer runtime, for `make fuzz` only
 set -euo pipefail
@@ -11,7 +13,8 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   wine wine64 wine32:i386 qemu-user python3
   xvfb xauth x11-apps imagemagick
-  fonts-ipafont-gothic locales
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-vlgothic fonts-noto-cjk python3-fonttools
+  locales
   python3 groff-base man-db
 )
 if [ "${1:-}" = fuzz ]; then

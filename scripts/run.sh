@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # Prepares the demo in the project's Wine prefix and runs the program on it:
-#  - C:\Program Files\べもつーる holds vemotool.exe and a demo Fonts.txt;
+#  - C:\Program Files\べもつーる holds vemotool.exe, vemofix.exe and a demo Fonts.txt;
 #  - C:\Program Files\Common Files\Adobe\TypeSpt (the program's default folder) holds a demo
-#    AdobeFnt05.lst and AdobeFnt.lst.
-# All are fresh copies at every run (CP932, CR LF), so the demo can be repeated.
-# With a display the program starts for the user. Without one, a driver makes one whole run
-# through the window under Xvfb as a user would, and the screenshots land in the build folder.
+#    AdobeFnt05.lst and AdobeFnt.lst; AdobeFnt05.lst also registers Japanese fonts of this
+#    machine (IPA, VL Gothic, Noto CJK) under their Japanese names, which no row of the demo
+#    table covers, and their files are copied into C:\windows\Fonts.
+# All are fresh copies at every run (CP932, CR LF), so the demo can be repeated. First
+# vemofix.exe --suggest proposes rows for those fonts and --suggest --add-to-table adds them.
+# With a display the program then starts for the user. Without one, a driver makes the whole
+# run (vemofix.exe, then the window) under Xvfb as a user would, and the screenshots land in
+# the build folder.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
 build=$build_dir
 exe="$build/windows/vemotool.exe"
+fix="$build/windows/vemofix.exe"
 driver="$build/windows-test/tests/e2e/vemo_demo.exe"
-[ -f "$exe" ] || { echo "error: $exe is missing (make build)"; exit 1; }
+[ -f "$exe" ] && [ -f "$fix" ] || { echo "error: $exe or $fix is missing (make build)"; exit 1; }
 scripts/wine-prefix.sh || exit 1
 # The program users get is 32-bit.
 . scripts/wine32-setup.sh || exit 1
@@ -29,16 +34,39 @@ to_cp932() { iconv -f UTF-8 -t CP932 "$1" | sed 's/$/\r/' >"$2"; }
 rm -rf "$program" "$out"
 mkdir -p "$program" "$typespt" "$out"
 cp "$exe" "$program/vemotool.exe"
+cp "$fix" "$program/vemofix.exe"
 to_cp932 scripts/demo/Fonts.txt "$program/Fonts.txt"
 for list in AdobeFnt05.lst AdobeFnt.lst; do
   to_cp932 "scripts/demo/$list" "$typespt/$list"
   cp "$typespt/$list" "$out/$list.before"
 done
+# The files the demo list names in its OutlineFileName: lines (scripts/install-deps.sh
+# installs them), where Windows keeps fonts.
+fonts_folder="$drive_c/windows/Fonts"
+mkdir -p "$fonts_folder"
+for font in opentype/ipafont-gothic/ipag.ttf opentype/ipafont-mincho/ipamp.ttf \
+  truetype/vlgothic/VL-PGothic-Regular.ttf opentype/noto/NotoSansCJK-Regular.ttc; do
+  if [ -f "/usr/share/fonts/$font" ]; then
+    cp "/usr/share/fonts/$font" "$fonts_folder/"
+  else
+    echo "warning: /usr/share/fonts/$font is missing: vemofix will find no font for it"
+  fi
+done
 echo "Demo prepared in $WINEPREFIX:"
-echo "  C:\\Program Files\\べもつーる: vemotool.exe, Fonts.txt"
+echo "  C:\\Program Files\\べもつーる: vemotool.exe, vemofix.exe, Fonts.txt"
 echo "  C:\\Program Files\\Common Files\\Adobe\\TypeSpt: AdobeFnt05.lst, AdobeFnt.lst"
+echo "  C:\\windows\\Fonts: ipag.ttf, ipamp.ttf, VL-PGothic-Regular.ttf, NotoSansCJK-Regular.ttc"
 
 if [ -n "${DISPLAY:-}" ]; then
+  # A console program's output: to a file, then shown (Wine keeps a pipe open).
+  for args in "--suggest" "--suggest --add-to-table"; do
+    echo
+    echo "vemofix $args:"
+    # shellcheck disable=SC2086
+    (cd "$program" && "$WINE64" vemofix.exe $args >"$out/vemofix.txt" 2>&1 </dev/null)
+    iconv -f CP932 -t UTF-8 "$out/vemofix.txt" | tr -d '\r' | sed 's/^/  /'
+  done
+  echo
   echo "Starting vemotool.exe (Wine output: $out/wine.log)"
   # Output to a file: Wine's background processes keep a pipe open.
   (cd "$program" && "$WINE64" vemotool.exe >"$out/wine.log" 2>&1 </dev/null)

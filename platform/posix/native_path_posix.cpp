@@ -9,27 +9,14 @@ constexpr char32_t kEscapeFirst = 0xDC80;
 constexpr char32_t kEscapeLast = 0xDCFF;
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t c) {
+// A character of a path: the escapes back to the bytes they stand for.
+void AppendNative(std::string& out, char32_t c) {
   if (c >= kEscapeFirst && c <= kEscapeLast) {
     out += static_cast<char>(c - kEscapeFirst + 0x80);
     return;
   }
   if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = kReplacement;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
+  AppendUtf8(out, c);
 }
 
 }  // namespace
@@ -37,7 +24,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 std::string Utf8FromWide(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());
-  for (wchar_t c : text) AppendUtf8(out, static_cast<char32_t>(c));
+  for (wchar_t c : text) AppendNative(out, static_cast<char32_t>(c));
   return out;
 }
 
@@ -58,7 +45,7 @@ std::wstring WideFromUtf8(std::string_view bytes) {
 std::string NativePath(std::wstring_view path) {
   std::string out;
   out.reserve(path.size());
-  for (wchar_t c : path) AppendUtf8(out, c == L'\\' ? U'/' : static_cast<char32_t>(c));
+  for (wchar_t c : path) AppendNative(out, c == L'\\' ? U'/' : static_cast<char32_t>(c));
   return out;
 }
 

@@ -11,4 +11,8 @@ namespace vemo {
 // RuntimeError on failure.
 std::wstring FullPath(const std::wstring& path);
 
+// The shell's folder for a CSIDL_ value (SHGetFolderPathW, there since Windows 2000); empty
+// when the shell does not know it.
+std::wstring ShellFolder(int csidl);
+
 }  // namespace vemo

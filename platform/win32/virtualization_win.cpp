@@ -10,12 +10,6 @@
 namespace vemo {
 namespace {
 
-std::wstring ShellFolder(int id) {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(::SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
-  return folder;
-}
-
 // Empty when the variable is not set.
 std::wstring Variable(const wchar_t* name) {
   std::wstring value(MAX_PATH, L'\0');

@@ -1,7 +1,8 @@
 // One whole run of the program as a user makes it, for `make run` on a machine without a
-// display: start, look at the window, press 実行, answer every message with OK, look at the
-// About dialog, exit. Writes what it saw to <out>\demo.log (UTF-8) and screenshots to
-// <out>\main.bmp, done.bmp and about.bmp.
+// display: let vemofix.exe (beside the program) propose rows for Fonts.txt from the fonts and
+// add them, then start the program, look at the window, press 実行, answer every message with
+// OK, look at the About dialog, exit. Writes what it saw to <out>\demo.log (UTF-8) and
+// screenshots to <out>\main.bmp, done.bmp and about.bmp.
 //
 //   vemo_demo.exe <path of vemotool.exe> <output folder>
 //
@@ -14,8 +15,10 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/resource.h"
+#include "platform/win32/handle.h"
 #include "tests/e2e/driver.h"
 
 namespace vemo::e2e {
@@ -31,6 +34,9 @@ class Demo {
       : exe_(std::move(exe)), out_(std::move(out)), log_(out_ / L"demo.log", std::ios::binary) {}
 
   int Run() {
+    // The rows for the fonts the list registers under their Japanese names.
+    if (!Vemofix({L"--suggest"}) || !Vemofix({L"--suggest", L"--add-to-table"}))
+      return Fail("vemofix.exe did not propose and add the rows");
     Process process = Process::Start(exe_, exe_.parent_path());
     const DWORD pid = process.id();
     if (!WaitForMain(pid)) return Fail("the main window did not appear");
@@ -74,6 +80,55 @@ class Demo {
           return false;
         },
         Deadline{20000});
+  }
+
+  // Runs vemofix.exe with `args` from the program's folder and logs what it printed. True
+  // when it ended with status 0: every entry that needed a row got exactly one.
+  bool Vemofix(const std::vector<std::wstring>& args) {
+    const std::filesystem::path fix = exe_.parent_path() / L"vemofix.exe";
+    // A name of its own for every run: Wine may still hold the last run's file a moment.
+    static int runs = 0;
+    const std::filesystem::path output = out_ / (L"vemofix-" + std::to_wstring(++runs) + L".txt");
+    std::wstring commandLine = L"\"" + fix.wstring() + L"\"";
+    for (const std::wstring& arg : args) commandLine += L" " + arg;
+    Say("running: vemofix" + Utf8(commandLine.substr(fix.wstring().size() + 2)));
+    DWORD status = 1;
+    {
+      SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+      UniqueFile file(CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      STARTUPINFOW startup{};
+      startup.cb = sizeof(startup);
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdOutput = startup.hStdError = file.get();
+      PROCESS_INFORMATION info{};
+      if (!file ||
+          !CreateProcessW(fix.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                          nullptr, exe_.parent_path().c_str(), &startup, &info)) {
+        Say("vemofix.exe could not be started");
+        return false;
+      }
+      UniqueKernelHandle process(info.hProcess);
+      UniqueKernelHandle thread(info.hThread);
+      if (WaitForSingleObject(process.get(), 300000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.get(), 1);
+        Say("vemofix.exe did not end");
+        return false;
+      }
+      GetExitCodeProcess(process.get(), &status);
+    }
+    // Redirected, vemofix.exe writes the system code page.
+    std::ifstream in(output, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const int size =
+          MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
+      std::wstring text(static_cast<std::size_t>(size), L'\0');
+      MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), text.data(), size);
+      Say("  " + Utf8(text));
+    }
+    Say("vemofix exit status " + std::to_string(status));
+    return status == 0;
   }
 
   void ShowAbout(DWORD pid) {

@@ -39,6 +39,10 @@ TEST(CliOptions, DefaultsAndEveryOption) {
   EXPECT_TRUE(Parse({L"--restore"}).restore);
   EXPECT_TRUE(Parse({L"--help"}).help);
   EXPECT_TRUE(Parse({L"--version"}).version);
+  const Options suggest =
+      Parse({L"--suggest", L"--add-to-table", L"--fonts", L"/a", L"--fonts=/b", L"--fonts", L"/a"});
+  EXPECT_TRUE(suggest.suggest && suggest.addToTable);
+  EXPECT_EQ(suggest.fonts, (std::vector<std::wstring>{L"/a", L"/b", L"/a"}));
 }
 
 TEST(CliOptions, ValuesAfterAnEqualsSignAndLaterOptionsWin) {
@@ -65,6 +69,10 @@ TEST(CliOptions, UsageErrors) {
   for (const wchar_t* bad : {L"7", L"11", L"", L"10.0", L" 9", L"CS"})
     EXPECT_EQ(Refused({L"--illustrator", bad}), Kind::kBadVersion) << bad;
   EXPECT_EQ(Refused({L"--dry-run", L"--restore"}), Kind::kDryRunRestore);
+  EXPECT_EQ(Refused({L"--suggest", L"--dry-run"}), Kind::kSuggestWith);
+  EXPECT_EQ(Refused({L"--restore", L"--suggest"}), Kind::kSuggestWith);
+  EXPECT_EQ(Refused({L"--add-to-table"}), Kind::kAddWithoutSuggest);
+  EXPECT_EQ(Refused({L"--fonts"}), Kind::kMissingValue);
   // Asking for help or the version is never refused for the combination.
   EXPECT_TRUE(Parse({L"--dry-run", L"--restore", L"--help"}).help);
 }

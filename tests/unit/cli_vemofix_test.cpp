@@ -9,6 +9,7 @@
 #include "errors/report_error.h"
 #include "fontfix/load_font_table.h"
 #include "platform/runtime_error.h"
+#include "platform/posix/file_ranges_posix.h"
 #include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_ui.h"
@@ -47,7 +48,7 @@ class Vemofix : public ::testing::Test {
   int Run(std::vector<std::wstring> args) {
     console = FakeConsole();
     files.calls.clear();
-    return RunVemofix(args, environment, files, virtualization, console);
+    return RunVemofix(args, environment, files, virtualization, fonts, console);
   }
 
   bool Wrote() const {
@@ -58,6 +59,7 @@ class Vemofix : public ::testing::Test {
 
   Environment environment;
   testing::FakeFileSystem files;
+  PosixFileRanges fonts;
   NoVirtualization virtualization;
   FakeConsole console;
 };
@@ -293,8 +295,9 @@ TEST(VemofixAndFixFontList, LeaveTheSameFilesForTheSameInputs) {
       ASSERT_TRUE(FixFontList(FixFontListInput{opt10, L"C:\\TypeSpt", L"C:\\Tool"}, fontTable,
                               fontCount, window, virtualization, ui));
       FakeConsole console;
+      PosixFileRanges fonts;
       ASSERT_EQ(RunVemofix({L"--quiet", L"--illustrator", opt10 ? L"10" : L"9"}, environment,
-                           command, virtualization, console),
+                           command, virtualization, fonts, console),
                 kDone);
       EXPECT_EQ(command.files, window.files) << list;
     }

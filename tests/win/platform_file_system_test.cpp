@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/runtime_error.h"
+#include "platform/win32/file_ranges_win.h"
 #include "platform/win32/win32_services.h"
 #include "tests/win/test_support.h"
 
@@ -211,6 +212,26 @@ TEST_F(FileSystemTest, AFolderIsNotReplaced) {
   ASSERT_TRUE(::CreateDirectoryW(list.c_str(), nullptr));
   EXPECT_EQ(Replace(list), 75);
   ExpectOnlyTheList();
+}
+
+// The font reader's door: parts of a file, even one another program holds open for writing,
+// and every file under a folder, a folder CP932 cannot name and a hidden file included.
+TEST_F(FileSystemTest, FileRangesReadPartsAndFindFilesInSubfolders) {
+  MakeSub();
+  WriteBytes(japanese, before);
+  WriteBytes(folder / L"hidden.ttf", "x", FILE_ATTRIBUTE_HIDDEN);
+  Win32FileRanges ranges;
+  EXPECT_EQ(ranges.FilesUnder(folder.Path()),
+            (std::vector<std::wstring>{folder / L"hidden.ttf", japanese}));
+  EXPECT_TRUE(ranges.FilesUnder(folder / L"none").empty());
+
+  const UniqueFile writer = Hold(japanese, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  const auto file = ranges.Open(japanese);
+  EXPECT_EQ(file->Size(), before.size());
+  EXPECT_EQ(file->Read(4, 5), "Name:");
+  EXPECT_EQ(file->Read(before.size() - 2, 100), before.substr(before.size() - 2));
+  EXPECT_EQ(file->Read(before.size() + 1, 4), "");
+  EXPECT_EQ(ErrorOf([&] { ranges.Open(folder / L"missing.ttf"); }), err::kFileNotFound);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/resource.h"
 #include "cli/vemofix.h"
 #include "platform/program_folder.h"
+#include "platform/win32/file_ranges_win.h"
 #include "platform/win32/virtualization_win.h"
 #include "platform/win32/win32_services.h"
 #include "tests/fakes/denying_file_system.h"
@@ -137,8 +138,9 @@ TEST_F(VirtualStore, VemofixDryRunAndRestoreWorkOnTheCopy) {
   environment.separator = L'\\';
   const auto run = [&](const wchar_t* option) {
     Recorded console;
+    Win32FileRanges fonts;
     const int status = cli::RunVemofix({option, L"--folder", folder_}, environment, files_,
-                                       virtualization_, console);
+                                       virtualization_, fonts, console);
     return std::pair{status, console.out};
   };
 

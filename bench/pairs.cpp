@@ -1,0 +1,122 @@
+// The benchmark's ratios, each judged on interleaved pairs: A, B, A, B, ... with the ratio
+// of every pair, so that a busy spell on the machine slows both halves of the pairs it falls
+// in instead of deciding a target. Prints one line a ratio for scripts/bench.sh:
+//   ratio NAME MEDIAN Q1 Q3 MIN MAX PAIRS
+//   vemo_bench_pairs DIR [PAIRS]   (work files under DIR)
+#include <malloc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/list_generator.h"
+#include "bench/write_file.h"
+#include "fontfix/fix_font_list.h"
+#include "platform/posix/file_system_posix.h"
+#include "platform/posix/native_path.h"
+#include "platform/ui.h"
+#include "platform/virtualization.h"
+
+namespace vemo::bench {
+namespace {
+
+class NoUi : public Ui {
+ public:
+  void ShowMessage(const std::wstring&, MessageStyle) override { std::exit(1); }
+  void SetMousePointer(MousePointer) override {}
+};
+
+// One timed run; `prepare` puts its files in place first, outside the timing.
+struct Timed {
+  std::function<void()> prepare;
+  std::function<void()> run;
+
+  double Ms() const {
+    prepare();
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+  }
+};
+
+void Report(const char* name, const Timed& a, const Timed& b, int pairs) {
+  a.Ms();  // warm: the first run of each pays for first touches
+  b.Ms();
+  std::vector<double> ratios;
+  for (int i = 0; i < pairs; ++i) {
+    const double ms = a.Ms();
+    ratios.push_back(ms / b.Ms());
+  }
+  std::sort(ratios.begin(), ratios.end());
+  const auto at = [&](double q) { return ratios[static_cast<std::size_t>(q * (pairs - 1) + 0.5)]; };
+  std::printf("ratio %s %.3f %.3f %.3f %.3f %.3f %d\n", name, at(0.5), at(0.25), at(0.75),
+              ratios.front(), ratios.back(), pairs);
+  std::fflush(stdout);
+}
+
+}  // namespace
+}  // namespace vemo::bench
+
+int main(int argc, char** argv) {
+  using namespace vemo;
+  using namespace vemo::bench;
+  if (argc < 2) return 2;
+  // Fresh memory for every run, as a real run has (see rewrite_bench.cpp).
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+  const int pairs = argc > 2 ? std::atoi(argv[2]) : 15;
+  const std::string root = std::filesystem::absolute(argv[1]).string();
+  std::filesystem::create_directories(root + "/TypeSpt");
+  std::filesystem::create_directories(root + "/tool");
+  const std::wstring wroot(root.begin(), root.end());
+  const std::wstring listPath = wroot + L"/TypeSpt\\AdobeFnt05.lst";
+  const std::wstring backupPath = wroot + L"/tool\\AdobeFnt05.lst のバックアップ";
+
+  std::map<int, std::unique_ptr<GeneratedList>> lists;
+  for (int entries : {12500, 25000, 50000})
+    lists[entries] = std::make_unique<GeneratedList>(GenerateList(entries));
+  PosixFileSystem files;
+  NoUi ui;
+  NoVirtualization virtualization;
+  const auto fresh = [&](int entries) {
+    return [&, entries] {
+      WriteFile(NativePath(listPath), lists[entries]->list);
+      std::filesystem::remove(NativePath(backupPath));
+    };
+  };
+  const auto fix = [&](int entries) {
+    return Timed{fresh(entries), [&, entries] {
+                   const GeneratedList& g = *lists[entries];
+                   const FixFontListInput input{true, wroot + L"/TypeSpt", wroot + L"/tool"};
+                   (void)FixFontList(input, g.table, g.fontCount, files, virtualization, ui);
+                 }};
+  };
+  const auto rewrite = [&](int entries) {
+    return Timed{[] {},
+                 [&, entries] {
+                   const GeneratedList& g = *lists[entries];
+                   const RewrittenList out = RewriteFontListPieces(g.list, g.table, g.fontCount);
+                   if (out.pieces.empty()) std::exit(1);
+                 }};
+  };
+  // The least any run must do: copy the list once, read it once, put it back in place once.
+  const Timed floor{fresh(50000), [&] {
+                      files.CopyWholeFile(listPath, backupPath);
+                      files.ReplaceWholeFile(listPath, files.ReadWholeFile(listPath));
+                    }};
+
+  Report("FixFontList/floor", fix(50000), floor, pairs);
+  Report("growth-Rewrite-12500-25000", rewrite(25000), rewrite(12500), pairs);
+  Report("growth-Rewrite-25000-50000", rewrite(50000), rewrite(25000), pairs);
+  Report("growth-FixFontList-12500-25000", fix(25000), fix(12500), pairs);
+  Report("growth-FixFontList-25000-50000", fix(50000), fix(25000), pairs);
+  std::filesystem::remove_all(root);
+  return 0;
+}

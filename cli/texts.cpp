@@ -1,0 +1,28 @@
+#include "cli/texts.h"
+
+#include "platform/codepage.h"
+
+namespace vemo::cli {
+
+std::wstring Shown(const std::string& cp932) {
+  std::wstring out;
+  for (wchar_t c : WideFromCp932(cp932)) {
+    if (c == L'\r') {
+      out += L"\\r";
+    } else if (c == L'\n') {
+      out += L"\\n";
+    } else if (c == L'\t') {
+      out += L"\\t";
+    } else if (c < 0x20 || c == 0x7F) {
+      const wchar_t digits[] = L"0123456789ABCDEF";
+      out += L"\\x";
+      out += digits[(c >> 4) & 0xF];
+      out += digits[c & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace vemo::cli
