@@ -394,8 +394,12 @@ void FrmVemo::mnuVersion_Click() {
 
 void FrmVemo::LoadFontTable() {
   const std::optional<std::string> text =
-      vemo::LoadFontTable(PathBesideProgram(L"Fonts.txt"), FontTable, FontCount, files_, ui_);
-  if (text) SetWindowTextW(Control(IDC_TXTFONTS), WideFromCp932(*text).c_str());
+      vemo::LoadFontTable(PathBesideProgram(L"Fonts.txt"), FontTable, FontCount, files_);
+  if (!text) {
+    ui_.ShowMessage(L"Fonts.txtがありません", MessageStyle::kCritical);
+    return;
+  }
+  SetWindowTextW(Control(IDC_TXTFONTS), WideFromCp932(*text).c_str());
 }
 
 bool FrmVemo::FixFontList() {
@@ -403,7 +407,11 @@ bool FrmVemo::FixFontList() {
   input.opt10 = IsDlgButtonChecked(hwnd_, IDC_OPT10) == BST_CHECKED;
   input.folderText = ControlText(IDC_TXTFOLDER);
   input.programFolder = ProgramFolder();
-  return vemo::FixFontList(input, FontTable, FontCount, files_, virtualization_, ui_);
+  const FontListFix outcome =
+      vemo::FixFontList(input, FontTable, FontCount, files_, virtualization_);
+  if (outcome.fix != ListFix::kMissing) return true;
+  ui_.ShowMessage(kMissingListText + (L"\r\n" + outcome.listPath), MessageStyle::kExclamation);
+  return false;
 }
 
 }  // namespace vemo

@@ -43,7 +43,9 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   void mnuFolder_Click();
   void mnuVersion_Click();
 
+  // Fills the table and txtFonts; without "Fonts.txt", the stop message and an empty table.
   void LoadFontTable();
+  // False when the list is missing: its message has been shown and nothing was written.
   bool FixFontList();
 
   void CreateControls();

@@ -17,7 +17,6 @@
 #include "fontfix/load_font_table.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/native_path.h"
-#include "platform/ui.h"
 #include "platform/virtualization.h"
 
 namespace vemo::bench {
@@ -28,12 +27,6 @@ long PeakKib() {
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
 }
-
-class PrintingUi : public Ui {
- public:
-  void ShowMessage(const std::wstring&, MessageStyle) override { std::fputs("message\n", stderr); }
-  void SetMousePointer(MousePointer) override {}
-};
 
 int Generate(int entries, const std::string& dir) {
   std::filesystem::create_directories(dir + "/TypeSpt");
@@ -48,15 +41,14 @@ int Generate(int entries, const std::string& dir) {
 int Measure(const std::string& dir) {
   const std::wstring wdir(dir.begin(), dir.end());
   PosixFileSystem files;
-  PrintingUi ui;
   static FontTable table;
   std::int32_t count = 0;
-  if (!LoadFontTable(wdir + L"/tool\\Fonts.txt", table, count, files, ui)) return 1;
+  if (!LoadFontTable(wdir + L"/tool\\Fonts.txt", table, count, files)) return 1;
   const auto listBytes = std::filesystem::file_size(dir + "/TypeSpt/AdobeFnt05.lst");
   const long before = PeakKib();
   const FixFontListInput input{true, wdir + L"/TypeSpt", wdir + L"/tool"};
   NoVirtualization virtualization;
-  if (!FixFontList(input, table, count, files, virtualization, ui)) return 1;
+  if (FixFontList(input, table, count, files, virtualization).fix == ListFix::kMissing) return 1;
   std::printf("%llu %ld %ld\n", static_cast<unsigned long long>(listBytes), before, PeakKib());
   return 0;
 }

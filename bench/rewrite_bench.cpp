@@ -15,7 +15,6 @@
 #include "fontfix/fix_font_list.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/native_path.h"
-#include "platform/ui.h"
 #include "platform/virtualization.h"
 #include "tests/reference/straightforward_rewrite.h"
 
@@ -72,13 +71,6 @@ void FreshFiles(benchmark::State& state, const GeneratedList& g) {
   state.ResumeTiming();
 }
 
-class NoUi : public Ui {
- public:
-  void ShowMessage(const std::wstring&, MessageStyle) override { ++messages; }
-  void SetMousePointer(MousePointer) override {}
-  int messages = 0;
-};
-
 // The rewrite as the program writes from it: pieces of the list as read and of the
 // replacements, no joined copy.
 void BM_Rewrite(benchmark::State& state) {
@@ -108,16 +100,15 @@ void BM_RewriteJoined(benchmark::State& state) {
 void BM_FixFontList(benchmark::State& state) {
   const GeneratedList& g = List(state.range(0));
   PosixFileSystem files;
-  NoUi ui;
   NoVirtualization virtualization;
   const FixFontListInput input{true, Dirs().listFolder, Dirs().programFolder};
   for (auto _ : state) {
     FreshFiles(state, g);
-    if (!FixFontList(input, g.table, g.fontCount, files, virtualization, ui)) state.SkipWithError("list missing");
+    if (FixFontList(input, g.table, g.fontCount, files, virtualization).fix == ListFix::kMissing)
+      state.SkipWithError("list missing");
   }
   const std::string written = files.ReadWholeFile(Dirs().listPath);
-  if (CountRenamed(written) != FontTable::kRows || ui.messages != 0 ||
-      files.ReadWholeFile(Dirs().backupPath) != g.list)
+  if (CountRenamed(written) != FontTable::kRows || files.ReadWholeFile(Dirs().backupPath) != g.list)
     state.SkipWithError("the files are not as expected");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * g.list.size()));
 }

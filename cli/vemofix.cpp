@@ -14,7 +14,6 @@
 #include "platform/file_system.h"
 #include "platform/path.h"
 #include "platform/runtime_error.h"
-#include "platform/ui.h"
 
 namespace vemo::cli {
 namespace {
@@ -109,17 +108,6 @@ std::wstring UsageErrorText(const UsageError& error, const Texts& t) {
   return text + L"\n" + t(L"Try 'vemofix --help'.\n", L"'vemofix --help' で使い方を表示します。\n");
 }
 
-// Messages that LoadFontTable would show in a box go to standard error.
-class ConsoleUi : public Ui {
- public:
-  explicit ConsoleUi(Console& console) : console_(console) {}
-  void ShowMessage(const std::wstring& text, MessageStyle) override { console_.Err(text + L"\n"); }
-  void SetMousePointer(MousePointer) override {}
-
- private:
-  Console& console_;
-};
-
 class Run {
  public:
   Run(const Options& options, const Environment& environment, FileSystem& files,
@@ -194,18 +182,21 @@ class Run {
   // The window goes on with an empty table after its stop message, for a person to see. A
   // script has nobody watching: a wrong table path must fail, so nothing is touched.
   bool LoadTable(FontTable& table, std::int32_t& fontCount) {
-    if (!TableExists()) return false;
-    ConsoleUi ui(console_);
-    (void)LoadFontTable(tablePath_, table, fontCount, files_, ui);
-    return true;
+    if (LoadFontTable(tablePath_, table, fontCount, files_)) return true;
+    TableMissing();
+    return false;
   }
 
   bool TableExists() {
     if (files_.FileExists(tablePath_)) return true;
+    TableMissing();
+    return false;
+  }
+
+  void TableMissing() {
     console_.Err(t_(L"vemofix: the rename table is missing, nothing was changed: ",
                     L"vemofix: 対応表がないため、何も変更しませんでした: ") +
                  tablePath_ + L"\n");
-    return false;
   }
 
   int ListMissing() {

@@ -3,7 +3,6 @@
 #include "fontfix/list_location.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
-#include "platform/ui.h"
 
 namespace vemo {
 namespace {
@@ -28,17 +27,13 @@ std::wstring TargetFolder(std::wstring_view folderText) {
   return folder;
 }
 
-bool FixFontList(const FixFontListInput& input, const FontTable& table, std::int32_t fontCount,
-                 FileSystem& files, Virtualization& virtualization, Ui& ui) {
+FontListFix FixFontList(const FixFontListInput& input, const FontTable& table,
+                        std::int32_t fontCount, FileSystem& files, Virtualization& virtualization) {
   const std::wstring listName = ListFileName(input.opt10);
   const std::wstring listPath = TargetFolder(input.folderText) + listName;
   const std::wstring backupPath = JoinPath(input.programFolder, BackupFileName(listName));
   IllustratorFileSystem illustrators(files, virtualization);
-  if (FixListFile(listPath, backupPath, table, fontCount, illustrators) == ListFix::kMissing) {
-    ui.ShowMessage(kMissingListText + (L"\r\n" + listPath), MessageStyle::kExclamation);
-    return false;
-  }
-  return true;
+  return {FixListFile(listPath, backupPath, table, fontCount, illustrators), listPath};
 }
 
 ListFix PlanListFix(const std::wstring& listPath, const std::wstring& backupPath,

@@ -12,7 +12,6 @@
 namespace vemo {
 
 class FileSystem;
-class Ui;
 class Virtualization;
 
 // What FixFontList reads from the main window, once, at its start.
@@ -89,11 +88,17 @@ ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath
                     const FontTable& table, std::int32_t fontCount, FileSystem& files,
                     std::vector<RowOutcome>* outcomes = nullptr);
 
+// What the whole job did, and to which list: its path as typed, for the message that names a
+// missing one.
+struct FontListFix {
+  ListFix fix = ListFix::kMissing;
+  std::wstring listPath;
+};
+
 // The whole job, on the list and the backup that Illustrator sees (IllustratorFileSystem).
-// Returns false when the list file is missing: the exclamation message, naming the list's
-// path as typed, has been shown and nothing was read or written. Returns true when the list
-// was rewritten. Runtime errors pass through unchanged; the list is then exactly as it was.
-bool FixFontList(const FixFontListInput& input, const FontTable& table, std::int32_t fontCount,
-                 FileSystem& files, Virtualization& virtualization, Ui& ui);
+// kMissing when the list file is missing: nothing was read or written. Runtime errors pass
+// through unchanged; the list is then exactly as it was.
+FontListFix FixFontList(const FixFontListInput& input, const FontTable& table,
+                        std::int32_t fontCount, FileSystem& files, Virtualization& virtualization);
 
 }  // namespace vemo

@@ -3,7 +3,6 @@
 #include "fontfix/table_encoding.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
-#include "platform/ui.h"
 
 #include <utility>
 
@@ -104,12 +103,9 @@ std::string ParseFontTable(std::string_view bytes, FontTable& table, std::int32_
 }
 
 std::optional<std::string> LoadFontTable(const std::wstring& tablePath, FontTable& table,
-                                         std::int32_t& fontCount, FileSystem& files, Ui& ui) {
+                                         std::int32_t& fontCount, FileSystem& files) {
   fontCount = 0;
-  if (!files.FileExists(tablePath)) {
-    ui.ShowMessage(L"Fonts.txtがありません", MessageStyle::kCritical);
-    return std::nullopt;
-  }
+  if (!files.FileExists(tablePath)) return std::nullopt;
   return ParseFontTable(files.ReadWholeFile(tablePath), table, fontCount);
 }
 

@@ -11,7 +11,6 @@
 namespace vemo {
 
 class FileSystem;
-class Ui;
 
 // Parses the table's records into `table`, counting them in `fontCount` (set to 0 first).
 // Returns the display text: every record's first field followed by two blanks.
@@ -21,10 +20,10 @@ class Ui;
 // cannot hold, with `fontCount` counting the rows before. The rows read before stay.
 std::string ParseFontTable(std::string_view bytes, FontTable& table, std::int32_t& fontCount);
 
-// LoadFontTable: with no file at `tablePath` shows the stop message "Fonts.txtがありません"
-// and returns nothing (the table stays empty); otherwise reads and parses it and returns
-// the display text (CP932 bytes). Runtime errors pass through unchanged.
+// LoadFontTable: nothing when there is no file at `tablePath` (the table stays empty; each
+// program says so in its own words); otherwise reads and parses it and returns the display
+// text (CP932 bytes). Runtime errors pass through unchanged.
 std::optional<std::string> LoadFontTable(const std::wstring& tablePath, FontTable& table,
-                                         std::int32_t& fontCount, FileSystem& files, Ui& ui);
+                                         std::int32_t& fontCount, FileSystem& files);
 
 }  // namespace vemo

@@ -7,7 +7,6 @@
 #include "platform/runtime_error.h"
 #include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_ui.h"
 
 namespace vemo {
 namespace {
@@ -35,7 +34,10 @@ class FixFontListTest : public ::testing::Test {
     table.Set(1, 2, "Ryumin-Light-KL");
   }
 
-  bool Run(std::int32_t count = 1) { return FixFontList(input, table, count, files, virtualization, ui); }
+  bool Run(std::int32_t count = 1) {
+    outcome = FixFontList(input, table, count, files, virtualization);
+    return outcome.fix != ListFix::kMissing;
+  }
 
   std::int32_t RunForError(std::int32_t count = 1) {
     try {
@@ -49,15 +51,13 @@ class FixFontListTest : public ::testing::Test {
   FixFontListInput input;
   FontTable table;
   testing::FakeFileSystem files;
-  testing::FakeUi ui;
   NoVirtualization virtualization;
+  FontListFix outcome;
 };
 
-TEST_F(FixFontListTest, MissingListShowsItsPathAndTouchesNothing) {
+TEST_F(FixFontListTest, MissingListGivesItsPathAndTouchesNothing) {
   EXPECT_FALSE(Run());
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, L"次のファイルが存在しません。\r\nC:\\TypeSpt\\AdobeFnt05.lst");
-  EXPECT_EQ(ui.messages[0].style, MessageStyle::kExclamation);
+  EXPECT_EQ(outcome.listPath, L"C:\\TypeSpt\\AdobeFnt05.lst");
   EXPECT_EQ(files.calls, std::vector<std::wstring>{L"exists C:\\TypeSpt\\AdobeFnt05.lst"});
   EXPECT_TRUE(files.files.empty());
 }
@@ -66,7 +66,7 @@ TEST_F(FixFontListTest, MissingListShowsItsPathAndTouchesNothing) {
 TEST_F(FixFontListTest, ReadsOnceThenBacksUpThoseBytesRewritesAndReplaces) {
   files.files[kList] = "%BeginFont\r\nFontName:Ryumin-Light\r\n%EndFont\r\n";
   EXPECT_TRUE(Run());
-  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(outcome.fix, ListFix::kBackedUpRewritten);
   EXPECT_EQ(files.calls, (std::vector<std::wstring>{
                              L"exists C:\\TypeSpt\\AdobeFnt05.lst",
                              std::wstring(L"exists ") + kBackup,
@@ -129,7 +129,6 @@ TEST_F(FixFontListTest, FailuresPassThroughAndLeaveTheListAsItWas) {
   files.failures = {{L"read", err::kPermissionDenied}};
   EXPECT_EQ(RunForError(), err::kPermissionDenied);
   EXPECT_EQ(files.files[kList], "FontName:Ryumin-Light");
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "fontfix/load_font_table.h"
 #include "platform/runtime_error.h"
 #include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_ui.h"
 #include "tests/unit/fontfix_test_support.h"
 
 namespace vemo {
@@ -120,44 +119,36 @@ TEST(ParseFontTable, Cp932AndInvalidBytesAreKeptAsTheyAre) {
   ExpectRows(Parse("\x83,\x82\r\n"), {{"\x83", "\x82"}});
 }
 
-TEST(LoadFontTable, MissingFileShowsTheStopMessageAndLeavesTheTableEmpty) {
+TEST(LoadFontTable, AMissingFileGivesNothingAndLeavesTheTableEmpty) {
   testing::FakeFileSystem files;
-  testing::FakeUi ui;
   FontTable table;
   std::int32_t count = 7;
-  EXPECT_FALSE(LoadFontTable(L"C:\\tool\\Fonts.txt", table, count, files, ui).has_value());
+  EXPECT_FALSE(LoadFontTable(L"C:\\tool\\Fonts.txt", table, count, files).has_value());
   EXPECT_EQ(count, 0);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, L"Fonts.txtがありません");
-  EXPECT_EQ(ui.messages[0].style, MessageStyle::kCritical);
+  EXPECT_EQ(files.calls, std::vector<std::wstring>{L"exists C:\\tool\\Fonts.txt"});
 }
 
 TEST(LoadFontTable, ReadsTheFileAndReturnsTheDisplayText) {
   testing::FakeFileSystem files;
-  testing::FakeUi ui;
   files.files[L"C:\\tool\\Fonts.txt"] = "A,B\r\nC,D\r\n";
   FontTable table;
   std::int32_t count = 0;
-  EXPECT_EQ(LoadFontTable(L"C:\\tool\\Fonts.txt", table, count, files, ui), "A  C  ");
+  EXPECT_EQ(LoadFontTable(L"C:\\tool\\Fonts.txt", table, count, files), "A  C  ");
   EXPECT_EQ(count, 2);
   EXPECT_EQ(table.At(2, 2), "D");
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(LoadFontTable, ErrorsPassThroughUnchanged) {
   testing::FakeFileSystem files;
-  testing::FakeUi ui;
   FontTable table;
   std::int32_t count = 0;
   files.files[L"F"] = "A,B\r\n";
   files.failures[L"read"] = err::kPermissionDenied;
-  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, count, files, ui); }), err::kPermissionDenied);
+  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, count, files); }), err::kPermissionDenied);
   files.failures.clear();
   files.files[L"F"] = "A,B\r\nC";
-  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, count, files, ui); }),
-            err::kInputPastEndOfFile);
+  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, count, files); }), err::kInputPastEndOfFile);
   EXPECT_EQ(count, 1);
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace
