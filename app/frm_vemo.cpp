@@ -153,14 +153,7 @@ LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (ApplyMousePointer()) return TRUE;
       break;
     case WM_ACTIVATE:
-      // The window is no dialog, so it keeps the focus of its controls itself.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
-      } else if (focus_) {
-        SetFocus(focus_);
-        return 0;
-      }
+      if (KeepFocus(LOWORD(wParam) != WA_INACTIVE)) return 0;
       break;
     case WM_NEXTDLGCTL:
       // A multi-line edit box keeps Tab for itself and asks its parent to move the focus, as
@@ -181,6 +174,18 @@ LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// The window is no dialog, so it keeps the focus of its controls itself.
+bool FrmVemo::KeepFocus(bool activated) {
+  if (!activated) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+    return false;
+  }
+  if (!focus_) return false;
+  SetFocus(focus_);
+  return true;
 }
 
 void FrmVemo::ReportFailure(std::int32_t number) {

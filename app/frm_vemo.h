@@ -58,6 +58,9 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   // middle of its screen.
   void Layout(UINT dpi, bool centre);
   void OnCommand(int id, int code);
+  // WM_ACTIVATE: remembers the focused control when the window is deactivated and focuses it
+  // again when it is activated; true when it did.
+  bool KeepFocus(bool activated);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
   // WM_NEXTDLGCTL: `which` is the control to focus, or 0 for the next, non-zero for the
   // previous one in tab order.
