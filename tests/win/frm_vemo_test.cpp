@@ -37,7 +37,21 @@ const std::wstring kList = kFolder + L"\\AdobeFnt05.lst";
 const std::string kContent = "%BeginFont\r\nFontName:A\r\n%EndFont\r\n";
 const std::wstring kCompletion = L"処理が終了しました。Illustratorを起動して確認してください。";
 
-class ExecuteHandler : public ::testing::Test {
+// Everything the main window is given, as fakes.
+struct FakeServices {
+  FrmVemo Form() {
+    return FrmVemo(GetModuleHandleW(nullptr), ui, files, launcher, virtualization, registry, shell);
+  }
+
+  FakeUi ui;
+  FakeFileSystem files;
+  FakeLauncher launcher;
+  NoVirtualization virtualization;
+  FakeRegistry registry;
+  FakeShell shell;
+};
+
+class ExecuteHandler : public ::testing::Test, protected FakeServices {
  protected:
   ExecuteHandler() {
     files.files[PathBesideProgram(L"Fonts.txt")] = "A,B\r\n";
@@ -60,13 +74,7 @@ class ExecuteHandler : public ::testing::Test {
                  reinterpret_cast<LPARAM>(GetDlgItem(form.Hwnd(), IDC_CMDEXECUTE)));
   }
 
-  FakeUi ui;
-  FakeFileSystem files;
-  FakeLauncher launcher;
-  NoVirtualization virtualization;
-  FakeRegistry registry;
-  FakeShell shell;
-  FrmVemo form{GetModuleHandleW(nullptr), ui, files, launcher, virtualization, registry, shell};
+  FrmVemo form = Form();
 };
 
 TEST_F(ExecuteHandler, ARunEndsWithThePointerBackThenTheCompletionMessage) {
@@ -143,13 +151,8 @@ TEST(WindowBase, TheMainWindowLaysOutAtTheDpiWithTheMessageFontWithOrWithoutLate
   for (bool later : {true, false}) {
     SCOPED_TRACE(later ? "with the per-monitor functions" : "as on Windows XP to 8");
     UseLaterWindowsFunctions(later);
-    FakeUi ui;
-    FakeFileSystem files;
-    FakeLauncher launcher;
-    NoVirtualization virtualization;
-    FakeRegistry registry;
-    FakeShell shell;
-    FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization, registry, shell);
+    FakeServices services;
+    FrmVemo form = services.Form();
     form.Load(SW_HIDE);
     UseLaterWindowsFunctions(true);
     ASSERT_NE(form.Hwnd(), nullptr);
