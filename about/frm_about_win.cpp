@@ -1,5 +1,7 @@
 #include "about/frm_about.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "about/about_resource.h"
 #include "platform/app_info.h"
 #include "platform/runtime_error.h"
+#include "platform/scope_exit.h"
 #include "platform/system_error.h"
 
 namespace vemo {
@@ -30,24 +33,23 @@ constexpr wchar_t kContactNotice[] =
     L"このソフトを入手した配布元の\r\n"
     L"お問い合わせ窓口までお寄せください。";
 
-struct ControlSpec {
-  int id;
-  const wchar_t* windowClass;
-  const wchar_t* text;
-  DWORD style;
-  int left, top, width, height;  // twips
-};
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 // In tab order: the creation order is the order Tab walks.
-constexpr ControlSpec kControls[] = {
-    {IDC_ABOUT_OK, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 4260, 2625, 1310, 345},
-    {IDC_ABOUT_PICICON, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, 240, 240, 540, 540},
-    {IDC_ABOUT_SYSINFO, L"BUTTON", L"ｼｽﾃﾑ情報(&S)...", BS_PUSHBUTTON | WS_TABSTOP, 4260, 3075, 1310,
+constexpr ControlPlan kControls[] = {
+    {IDC_ABOUT_OK, WC_BUTTONW, L"OK", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 4260, 2625, 1310,
      345},
-    {IDC_ABOUT_DESCRIPTION, L"STATIC", kDescription, SS_LEFT | SS_NOPREFIX, 1050, 1125, 3885, 1170},
-    {IDC_ABOUT_TITLE, L"STATIC", L"ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ", SS_LEFT | SS_NOPREFIX, 1050, 240, 3885, 480},
-    {IDC_ABOUT_VERSION, L"STATIC", L"ﾊﾞｰｼﾞｮﾝ", SS_LEFT | SS_NOPREFIX, 1050, 780, 3885, 225},
-    {IDC_ABOUT_TEXT1, L"EDIT", kContactNotice, ES_MULTILINE | ES_READONLY, 240, 2640, 3855, 795},
+    {IDC_ABOUT_PICICON, WC_STATICW, L"", kChild | SS_ICON | SS_CENTERIMAGE, 0, 240, 240, 540, 540},
+    {IDC_ABOUT_SYSINFO, WC_BUTTONW, L"ｼｽﾃﾑ情報(&S)...", kChild | BS_PUSHBUTTON | WS_TABSTOP, 0,
+     4260, 3075, 1310, 345},
+    {IDC_ABOUT_DESCRIPTION, WC_STATICW, kDescription, kChild | SS_LEFT | SS_NOPREFIX, 0, 1050, 1125,
+     3885, 1170},
+    {IDC_ABOUT_TITLE, WC_STATICW, L"ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ", kChild | SS_LEFT | SS_NOPREFIX, 0, 1050, 240,
+     3885, 480},
+    {IDC_ABOUT_VERSION, WC_STATICW, L"ﾊﾞｰｼﾞｮﾝ", kChild | SS_LEFT | SS_NOPREFIX, 0, 1050, 780, 3885,
+     225},
+    {IDC_ABOUT_TEXT1, WC_EDITW, kContactNotice, kChild | ES_MULTILINE | ES_READONLY, 0, 240, 2640,
+     3855, 795},
 };
 
 // Line1: the etched separator, grey on top and white one pixel below and to the right.
@@ -84,18 +86,20 @@ void SetText(HWND window, const std::wstring& text) {
 
 }  // namespace
 
-FrmAbout::FrmAbout(Ui& ui, int iconId) : ui_(ui), iconId_(iconId) {}
+FrmAbout::FrmAbout(Ui& ui, Registry& registry, FileSystem& files, Launcher& launcher, int iconId)
+    : ui_(ui),
+      registry_(registry),
+      files_(files),
+      launcher_(launcher),
+      iconId_(iconId),
+      controls_(kControls) {}
 
 void FrmAbout::Show(HWND owner) {
   owner_ = owner;
   std::vector<WORD> dialogTemplate = DialogTemplate();
-  try {
-    RunDialog(reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner);
-  } catch (...) {
-    Unload();
-    throw;
-  }
-  Unload();
+  // However the dialog ended, its window is gone.
+  const ScopeExit unload([this] { Unload(); });
+  RunDialog(reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner);
 }
 
 INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -125,7 +129,7 @@ INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyFont();
+      controls_.ApplyFont(hwnd_, dpi_);
       LoadIcons();
       Layout(false);
       return TRUE;
@@ -136,8 +140,8 @@ INT_PTR FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void FrmAbout::OnInitDialog() {
   dpi_ = DpiForWindow(owner_ != nullptr ? owner_ : hwnd_);
-  CreateControls();
-  ApplyFont();
+  controls_.Create(hwnd_, ::GetModuleHandleW(nullptr));
+  controls_.ApplyFont(hwnd_, dpi_);
   LoadIcons();
   Form_Load();
   Layout(true);
@@ -157,39 +161,29 @@ void FrmAbout::cmdOK_Click() {
 }
 
 void FrmAbout::cmdSysInfo_Click() {
-  StartSysInfo(registry_, services_.files, services_.launcher, ui_);
-}
-
-void FrmAbout::CreateControls() {
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  for (const ControlSpec& item : kControls) {
-    HWND control = ::CreateWindowExW(
-        0, item.windowClass, item.text, WS_CHILD | WS_VISIBLE | item.style, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance, nullptr);
-    if (control == nullptr) RaiseSystemError(::GetLastError());
-  }
+  StartSysInfo(registry_, files_, launcher_, ui_);
 }
 
 void FrmAbout::Layout(bool centre) {
+  ClientSizing sizing{.clientTwips = {kClientWidth, kClientHeight},
+                      .style = kStyle,
+                      .exStyle = kExStyle,
+                      .dpi = dpi_};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  RECT over{};
   if (centre) {
     HMONITOR monitor =
         ::MonitorFromWindow(owner_ != nullptr ? owner_ : hwnd_, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
     ::GetMonitorInfoW(monitor, &info);
-    RECT over = info.rcWork;
+    over = info.rcWork;
     if (owner_ != nullptr) ::GetWindowRect(owner_, &over);
+    sizing.centreOver = &over;
     // Never centred off the screen when the owner sits at its edge.
-    SizeForClient(hwnd_, {kClientWidth, kClientHeight}, kStyle, false, kExStyle, dpi_, &over,
-                  &info.rcWork);
-  } else {
-    SizeForClient(hwnd_, {kClientWidth, kClientHeight}, kStyle, false, kExStyle, dpi_, nullptr);
+    sizing.keepIn = &info.rcWork;
   }
-
-  for (const ControlSpec& item : kControls) {
-    ::MoveWindow(::GetDlgItem(hwnd_, item.id), Px(item.left), Px(item.top), Px(item.width),
-                 Px(item.height), TRUE);
-  }
+  SizeForClient(hwnd_, sizing);
+  controls_.Place(hwnd_, dpi_);
   ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -212,14 +206,6 @@ void FrmAbout::LoadIcons() {
   bigIcon_ = std::move(big);
   smallIcon_ = std::move(small);
   pictureIcon_ = std::move(picture);
-}
-
-void FrmAbout::ApplyFont() {
-  UniqueHfont font = MessageFont(dpi_);
-  for (const ControlSpec& item : kControls) {
-    ::SendDlgItemMessageW(hwnd_, item.id, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  }
-  font_ = std::move(font);
 }
 
 void FrmAbout::PaintSeparator() {
@@ -252,7 +238,7 @@ void FrmAbout::Unload() {
   pictureIcon_.reset();
   smallIcon_.reset();
   bigIcon_.reset();
-  font_.reset();
+  controls_.ReleaseFont();
 }
 
 }  // namespace vemo

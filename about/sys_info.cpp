@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "platform/command_line.h"
 #include "platform/file_system.h"
 #include "platform/launcher.h"
 #include "platform/runtime_error.h"
@@ -55,7 +56,7 @@ std::uint32_t DwordOf(const ValueBuffer& buffer) {
 // Starts the whole path as one program, so that a folder with blanks never starts a shorter
 // program that happens to match the path's first words.
 void StartProgram(Launcher& launcher, const std::wstring& path) {
-  launcher.Start(path, L"\"" + path + L"\"");
+  launcher.Start(path, Quoted(path, CommandLineWord::kProgramName));
 }
 
 // False when neither place names a program; a failed start raises.

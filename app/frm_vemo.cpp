@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <array>
-#include <cwchar>
 
 #include "app/resource.h"
 #include "errors/report_error.h"
@@ -13,8 +11,8 @@
 #include "fontfix/load_font_table.h"
 #include "platform/app_info.h"
 #include "platform/codepage.h"
+#include "platform/command_line.h"
 #include "platform/file_system.h"
-#include "platform/known_folders.h"
 #include "platform/launcher.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
@@ -22,6 +20,7 @@
 #include "platform/system_error.h"
 #include "platform/ui.h"
 #include "platform/win32/dpi_win.h"
+#include "platform/win32/form_win.h"
 #include "platform/win32/path_win.h"
 #include "platform/win32/ui_win.h"
 
@@ -42,18 +41,6 @@ constexpr COLORREF kCautionBack = RGB(255, 255, 192);
 constexpr COLORREF kCautionText = RGB(255, 0, 0);
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-struct ControlPlan {
-  int id;
-  const wchar_t* windowClass;
-  const wchar_t* text;
-  DWORD style;
-  DWORD exStyle;
-  int left, top, width, height;  // twips, in the client area
-  // A one-line caption that grows to show all of its text when the font needs more room
-  // than the layout gives it, as an auto-sized label does.
-  bool growToText = false;
-};
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr DWORD kLabel = kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX;
@@ -89,14 +76,6 @@ bool HasBlank(const std::wstring& text) {
   return text.find_first_of(L" \t\x3000") != std::wstring::npos;
 }
 
-// A closing quote after a backslash would read as an escaped quote ("C:\a b\" ends in
-// `\"`), so backslashes in front of it are doubled, as command-line parsing expects.
-std::wstring Quoted(const std::wstring& text) {
-  std::wstring quoted = L"\"" + text;
-  for (auto c = text.rbegin(); c != text.rend() && *c == L'\\'; ++c) quoted += L'\\';
-  return quoted + L"\"";
-}
-
 UniqueHmenu NewMenu(HMENU menu) {
   if (!menu) RaiseSystemError(GetLastError());
   return UniqueHmenu(menu);
@@ -115,14 +94,16 @@ void AppendPopup(HMENU bar, UniqueHmenu& popup, const wchar_t* text) {
 }  // namespace
 
 FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher,
-                 Virtualization& virtualization)
+                 Virtualization& virtualization, Registry& registry, Shell& shell)
     : instance_(instance),
       ui_(ui),
       files_(files),
       launcher_(launcher),
       virtualization_(virtualization),
+      shell_(shell),
+      controls_(kControls),
       cautionBrush_(CreateSolidBrush(kCautionBack)),
-      about_(ui, IDI_APP) {}
+      about_(ui, registry, files, launcher, IDI_APP) {}
 
 FrmVemo::~FrmVemo() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -172,14 +153,7 @@ LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (ApplyMousePointer()) return TRUE;
       break;
     case WM_ACTIVATE:
-      // The window is no dialog, so it keeps the focus of its controls itself.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
-      } else if (focus_) {
-        SetFocus(focus_);
-        return 0;
-      }
+      if (KeepFocus(LOWORD(wParam) != WA_INACTIVE)) return 0;
       break;
     case WM_NEXTDLGCTL:
       // A multi-line edit box keeps Tab for itself and asks its parent to move the focus, as
@@ -202,6 +176,18 @@ LRESULT FrmVemo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
+// The window is no dialog, so it keeps the focus of its controls itself.
+bool FrmVemo::KeepFocus(bool activated) {
+  if (!activated) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+    return false;
+  }
+  if (!focus_) return false;
+  SetFocus(focus_);
+  return true;
+}
+
 void FrmVemo::ReportFailure(std::int32_t number) {
   ReportError(number, ui_);
 }
@@ -222,17 +208,13 @@ void FrmVemo::CreateMenus() {
 }
 
 void FrmVemo::CreateControls() {
-  for (const ControlPlan& plan : kControls) {
-    if (!CreateWindowExW(plan.exStyle, plan.windowClass, plan.text, plan.style, 0, 0, 0, 0, hwnd_,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(plan.id)), instance_,
-                         nullptr)) {
-      RaiseSystemError(GetLastError());
-    }
-  }
+  controls_.Create(hwnd_, instance_);
   // Label4 lies over the lower part of Label3.
   SetWindowPos(Control(IDC_LABEL4), Control(IDC_LABEL2), 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const std::wstring folder = StartListFolder(CommonFiles32Folder(), FolderExists);
+  const std::wstring folder =
+      StartListFolder(shell_.CommonFiles32Folder(),
+                      [this](const std::wstring& path) { return shell_.FolderExists(path); });
   if (!SetWindowTextW(Control(IDC_TXTFOLDER), folder.c_str())) RaiseSystemError(GetLastError());
   // Unchecking opt89 explicitly takes its tab stop, so Tab enters the group at opt10.
   SendMessageW(Control(IDC_OPT89), BM_SETCHECK, BST_UNCHECKED, 0);
@@ -244,38 +226,13 @@ void FrmVemo::Layout(UINT dpi, bool centre) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
   if (centre) GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  SizeForClient(hwnd_, {kClientWidth, kClientHeight}, kWindowStyle, true, 0, dpi,
-                centre ? &monitor.rcMonitor : nullptr);
-
-  ApplyFont(dpi);
-  for (const ControlPlan& plan : kControls) {
-    SIZE size{Pixels(plan.width, dpi), Pixels(plan.height, dpi)};
-    if (plan.growToText) {
-      const SIZE text = TextSize(plan.text);
-      size.cx = std::max(size.cx, text.cx);
-      size.cy = std::max(size.cy, text.cy);
-    }
-    SetWindowPos(Control(plan.id), nullptr, Pixels(plan.left, dpi), Pixels(plan.top, dpi), size.cx,
-                 size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-
-SIZE FrmVemo::TextSize(const wchar_t* text) const {
-  SIZE size{};
-  WindowDc dc(hwnd_);
-  if (!dc) return size;
-  SelectedObject font(dc.get(), font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
-  GetTextExtentPoint32W(dc.get(), text, static_cast<int>(std::wcslen(text)), &size);
-  return size;
-}
-
-void FrmVemo::ApplyFont(UINT dpi) {
-  UniqueHfont font = MessageFont(dpi);
-  for (const ControlPlan& plan : kControls) {
-    SendMessageW(Control(plan.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  }
-  // The old font goes only after no control uses it any more.
-  font_ = std::move(font);
+  SizeForClient(hwnd_, {.clientTwips = {kClientWidth, kClientHeight},
+                        .style = kWindowStyle,
+                        .hasMenu = true,
+                        .dpi = dpi,
+                        .centreOver = centre ? &monitor.rcMonitor : nullptr});
+  controls_.ApplyFont(hwnd_, dpi);
+  controls_.Place(hwnd_, dpi);
 }
 
 void FrmVemo::NextControl(WPARAM which, bool isHandle) {
@@ -332,6 +289,7 @@ LRESULT FrmVemo::OnCtlColorStatic(HDC dc, HWND control) {
                         reinterpret_cast<LPARAM>(control));
 }
 
+// Load calls it outside the window procedure, so its failures are reported here.
 void FrmVemo::Form_Load() {
   try {
     singleInstance_.emplace();
@@ -367,29 +325,22 @@ void FrmVemo::cmdExecute_Click() {
 }
 
 void FrmVemo::mnuFolder_Click() {
-  try {
-    const std::wstring folder = TrimBlanks(ControlText(IDC_TXTFOLDER));
-    // Only the Windows folder's explorer.exe: never one planted beside the program or found
-    // on the search path.
-    const std::wstring explorer = JoinPath(WindowsFolder(), L"explorer.exe");
-    if (!files_.FileExists(explorer)) {
-      OpenFolderInShell(folder);
-      return;
-    }
-    // Unquoted, explorer would take a folder with blanks for several arguments.
-    const std::wstring argument = HasBlank(folder) ? Quoted(folder) : folder;
-    launcher_.Start(explorer, L"EXPLORER.EXE ," + argument);
-  } catch (...) {
-    ReportError(CaughtErrorNumber(), ui_);
+  const std::wstring folder = TrimBlanks(ControlText(IDC_TXTFOLDER));
+  // Only the Windows folder's explorer.exe: never one planted beside the program or found on
+  // the search path.
+  const std::wstring explorer = JoinPath(shell_.WindowsFolder(), L"explorer.exe");
+  if (!files_.FileExists(explorer)) {
+    shell_.OpenFolder(folder);
+    return;
   }
+  // Unquoted, explorer would take a folder with blanks for several arguments.
+  const std::wstring argument =
+      HasBlank(folder) ? Quoted(folder, CommandLineWord::kArgument) : folder;
+  launcher_.Start(explorer, L"EXPLORER.EXE ," + argument);
 }
 
 void FrmVemo::mnuVersion_Click() {
-  try {
-    about_.Show(hwnd_);
-  } catch (...) {
-    ReportError(CaughtErrorNumber(), ui_);
-  }
+  about_.Show(hwnd_);
 }
 
 void FrmVemo::LoadFontTable() {

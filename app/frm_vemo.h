@@ -12,20 +12,25 @@
 #include "fontfix/font_table.h"
 #include "platform/single_instance.h"
 #include "platform/win32/base_window.h"
+#include "platform/win32/form_win.h"
 #include "platform/win32/handle.h"
 
 namespace vemo {
 
 class FileSystem;
 class Launcher;
+class Registry;
+class Shell;
 class Ui;
 class Virtualization;
 
 class FrmVemo : public BaseWindow<FrmVemo> {
  public:
-  // The list and the backup are the files Illustrator sees (`virtualization`).
+  // The list and the backup are the files Illustrator sees (`virtualization`); the start
+  // folder and the command that opens the target folder ask `shell`; the About dialog reads
+  // `registry`.
   FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher,
-          Virtualization& virtualization);
+          Virtualization& virtualization, Registry& registry, Shell& shell);
   ~FrmVemo();
 
   // Creates the window hidden, runs Form_Load, then shows the window unless Form_Load has
@@ -38,6 +43,7 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   void ReportFailure(std::int32_t number);
 
   void Form_Load();
+  // A handler's failure goes to the error dialog through the window procedure (ReportFailure).
   void mnuExit_Click();
   void cmdExecute_Click();
   void mnuFolder_Click();
@@ -53,9 +59,10 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   // Sizes the window for its DPI and places every control; `centre` also moves it to the
   // middle of its screen.
   void Layout(UINT dpi, bool centre);
-  void ApplyFont(UINT dpi);
-  SIZE TextSize(const wchar_t* text) const;
   void OnCommand(int id, int code);
+  // WM_ACTIVATE: remembers the focused control when the window is deactivated and focuses it
+  // again when it is activated; true when it did.
+  bool KeepFocus(bool activated);
   LRESULT OnCtlColorStatic(HDC dc, HWND control);
   // WM_NEXTDLGCTL: `which` is the control to focus, or 0 for the next, non-zero for the
   // previous one in tab order.
@@ -68,9 +75,10 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   FileSystem& files_;
   Launcher& launcher_;
   Virtualization& virtualization_;
+  Shell& shell_;
   // The control that had the focus when the window was last deactivated; txtFolder at start.
   HWND focus_ = nullptr;
-  UniqueHfont font_;
+  FormControls controls_;
   UniqueHbrush cautionBrush_;
   std::optional<SingleInstance> singleInstance_;
   FrmAbout about_;

@@ -37,6 +37,19 @@ struct NonClientMetrics {
   int paddedBorderWidth;
 };
 
+// The window rectangle around the client area `sizing` gives.
+RECT WindowRectForClient(const ClientSizing& sizing) {
+  RECT rect{0, 0, Pixels(sizing.clientTwips.cx, sizing.dpi),
+            Pixels(sizing.clientTwips.cy, sizing.dpi)};
+  auto adjustForDpi =
+      LaterUser32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+  const BOOL done =
+      adjustForDpi ? adjustForDpi(&rect, sizing.style, sizing.hasMenu, sizing.exStyle, sizing.dpi)
+                   : ::AdjustWindowRectEx(&rect, sizing.style, sizing.hasMenu, sizing.exStyle);
+  if (!done) RaiseSystemError(::GetLastError());
+  return rect;
+}
+
 }  // namespace
 
 UINT DpiForWindow(HWND window) {
@@ -50,29 +63,17 @@ int Pixels(int twips, UINT dpi) {
   return ::MulDiv(twips, static_cast<int>(dpi), 1440);
 }
 
-RECT WindowRectForClient(int width, int height, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
-  RECT rect{0, 0, width, height};
-  auto adjustForDpi =
-      LaterUser32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
-  const BOOL done = adjustForDpi ? adjustForDpi(&rect, style, menu, exStyle, dpi)
-                                 : ::AdjustWindowRectEx(&rect, style, menu, exStyle);
-  if (!done) RaiseSystemError(::GetLastError());
-  return rect;
-}
-
-void SizeForClient(HWND window, SIZE clientTwips, DWORD style, bool menu, DWORD exStyle, UINT dpi,
-                   const RECT* centreOver, const RECT* keepIn) {
-  const RECT frame = WindowRectForClient(Pixels(clientTwips.cx, dpi), Pixels(clientTwips.cy, dpi),
-                                         style, menu, exStyle, dpi);
+void SizeForClient(HWND window, const ClientSizing& sizing) {
+  const RECT frame = WindowRectForClient(sizing);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   int x = 0;
   int y = 0;
-  if (centreOver) {
-    x = centreOver->left + (centreOver->right - centreOver->left - width) / 2;
-    y = centreOver->top + (centreOver->bottom - centreOver->top - height) / 2;
-    if (keepIn) {
+  if (const RECT* over = sizing.centreOver) {
+    x = over->left + (over->right - over->left - width) / 2;
+    y = over->top + (over->bottom - over->top - height) / 2;
+    if (const RECT* keepIn = sizing.keepIn) {
       x = std::max<int>(keepIn->left, std::min<int>(x, keepIn->right - width));
       y = std::max<int>(keepIn->top, std::min<int>(y, keepIn->bottom - height));
     }

@@ -19,15 +19,23 @@ UINT DpiForWindow(HWND window);
 // The layout is designed in twips (1440 to the inch).
 int Pixels(int twips, UINT dpi);
 
-// The window rectangle for a client area of `width` x `height` pixels at `dpi`
-// (AdjustWindowRectExForDpi, else AdjustWindowRectEx). Raises RuntimeError on failure.
-RECT WindowRectForClient(int width, int height, DWORD style, bool menu, DWORD exStyle, UINT dpi);
+// What SizeForClient makes of a window: its client area in twips at a DPI, the frame of its
+// styles around it, and where it goes.
+struct ClientSizing {
+  SIZE clientTwips{};
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  bool hasMenu = false;
+  UINT dpi = kDefaultDpi;
+  // Centred over this rectangle when given; otherwise the window stays where it is.
+  const RECT* centreOver = nullptr;
+  // With centreOver: then kept inside this rectangle when given.
+  const RECT* keepIn = nullptr;
+};
 
-// Sizes `window` for a client area of `clientTwips` at `dpi`. With `centreOver` it is also
-// centred over that rectangle, and then kept inside `keepIn` when given; otherwise it stays
-// where it is. Raises RuntimeError on failure.
-void SizeForClient(HWND window, SIZE clientTwips, DWORD style, bool menu, DWORD exStyle, UINT dpi,
-                   const RECT* centreOver, const RECT* keepIn = nullptr);
+// Sizes `window` as `sizing` says (AdjustWindowRectExForDpi, else AdjustWindowRectEx). Raises
+// RuntimeError on failure.
+void SizeForClient(HWND window, const ClientSizing& sizing);
 
 // The system's message font at `dpi`. Raises RuntimeError on failure.
 UniqueHfont MessageFont(UINT dpi);

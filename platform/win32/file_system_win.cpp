@@ -1,3 +1,5 @@
+#include "platform/win32/file_system_win.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -12,7 +14,6 @@
 #include "platform/system_error.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/path_win.h"
-#include "platform/win32/win32_services.h"
 
 namespace vemo {
 

@@ -1,10 +1,11 @@
+#include "platform/win32/launcher_win.h"
+
 #include <windows.h>
 
 #include <vector>
 
 #include "platform/system_error.h"
 #include "platform/win32/handle.h"
-#include "platform/win32/win32_services.h"
 
 namespace vemo {
 

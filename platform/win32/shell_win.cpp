@@ -1,21 +1,22 @@
-#include "platform/shell.h"
+#include "platform/win32/shell_win.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdint>
 
+#include "platform/known_folders.h"
 #include "platform/system_error.h"
 #include "platform/win32/growing_buffer.h"
 
 namespace vemo {
 
-std::wstring WindowsFolder() {
+std::wstring Win32Shell::WindowsFolder() {
   return TextFromGrowingBuffer(
       [](wchar_t* buffer, DWORD size) { return ::GetWindowsDirectoryW(buffer, size); });
 }
 
-void OpenFolderInShell(const std::wstring& folder) {
+void Win32Shell::OpenFolder(const std::wstring& folder) {
   const HINSTANCE result =
       ::ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   const auto code = reinterpret_cast<std::intptr_t>(result);
@@ -35,6 +36,14 @@ void OpenFolderInShell(const std::wstring& folder) {
     default:
       RaiseSystemError(::GetLastError());
   }
+}
+
+std::wstring Win32Shell::CommonFiles32Folder() {
+  return vemo::CommonFiles32Folder();
+}
+
+bool Win32Shell::FolderExists(const std::wstring& path) {
+  return vemo::FolderExists(path);
 }
 
 }  // namespace vemo

@@ -7,7 +7,7 @@
 
 #include "platform/runtime_error.h"
 #include "platform/win32/file_ranges_win.h"
-#include "platform/win32/win32_services.h"
+#include "platform/win32/file_system_win.h"
 #include "tests/win/test_support.h"
 
 namespace vemo {

@@ -10,11 +10,11 @@
 #include "platform/codepage.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
-#include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/win32/handle.h"
+#include "platform/win32/launcher_win.h"
 #include "platform/win32/path_win.h"
-#include "platform/win32/win32_services.h"
+#include "platform/win32/shell_win.h"
 #include "tests/win/test_support.h"
 
 namespace vemo {
@@ -87,7 +87,7 @@ TEST(SingleInstance, TheSecondSeesTheFirstUntilItIsGone) {
 TEST(Launcher, StartsTheCommandLineWithoutWaiting) {
   TempFolder folder;
   Win32Launcher launcher;
-  const std::wstring cmd = WindowsFolder() + L"\\system32\\cmd.exe";
+  const std::wstring cmd = Win32Shell().WindowsFolder() + L"\\system32\\cmd.exe";
   const std::wstring first = folder / L"started.txt";
   const std::wstring second = folder / L"second.txt";
   launcher.Start(cmd, L"cmd.exe /c echo started> \"" + first + L"\"");
@@ -115,12 +115,13 @@ TEST(Launcher, AProgramThatIsNotThereRaises) {
 }
 
 TEST(Shell, WindowsFolderHoldsExplorer) {
-  ExpectFolderHolding(WindowsFolder(), L"explorer.exe");
+  ExpectFolderHolding(Win32Shell().WindowsFolder(), L"explorer.exe");
 }
 
 TEST(Shell, OpeningAFolderThatIsNotThereRaises) {
   TempFolder folder;
-  const std::int32_t error = ErrorOf([&] { OpenFolderInShell(folder / L"no\\such\\folder"); });
+  Win32Shell shell;
+  const std::int32_t error = ErrorOf([&] { shell.OpenFolder(folder / L"no\\such\\folder"); });
   EXPECT_TRUE(error == 53 || error == 76) << error;
 }
 

@@ -15,10 +15,12 @@
 #include "cli/vemofix.h"
 #include "platform/program_folder.h"
 #include "platform/win32/file_ranges_win.h"
+#include "platform/win32/file_system_win.h"
 #include "platform/win32/virtualization_win.h"
-#include "platform/win32/win32_services.h"
 #include "tests/fakes/denying_file_system.h"
 #include "tests/fakes/fake_launcher.h"
+#include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_ui.h"
 #include "tests/win/test_support.h"
 
@@ -99,8 +101,11 @@ TEST_F(VirtualStore, ExecuteFixesTheCopyIllustratorReadsAndLeavesTheFileItStands
     testing::DenyingFileSystem files(files_, c.denied ? folder_ : L"");
     testing::FakeUi ui;
     testing::FakeLauncher launcher;
+    testing::FakeRegistry registry;
+    testing::FakeShell shell;
     {
-      FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization_);
+      FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization_, registry,
+                   shell);
       form.Load(SW_HIDE);
       ASSERT_NE(form.Hwnd(), nullptr);
       SetDlgItemTextW(form.Hwnd(), IDC_TXTFOLDER, folder_.c_str());

@@ -1,25 +1,15 @@
 // The window base lets no exception through the system's frames: a failure while a window or
 // dialog is created reaches the caller after the system call returns, any later one is
-// reported; and the main window lays out the same on Windows without the per-monitor DPI
-// functions.
+// reported.
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/frm_vemo.h"
-#include "app/resource.h"
 #include "platform/runtime_error.h"
-#include "platform/virtualization.h"
 #include "platform/win32/base_window.h"
-#include "platform/win32/dpi_win.h"
-#include "platform/win32/handle.h"
-#include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_launcher.h"
-#include "tests/fakes/fake_ui.h"
 
 namespace vemo {
 namespace {
@@ -102,48 +92,6 @@ TEST(WindowBase, AFailureWhileCreatingReachesTheCallerAndALaterOneIsReported) {
     SendMessageW(window.Hwnd(), kFailNow, 0, 0);
     EXPECT_EQ(window.reported, std::vector<std::int32_t>{err::kPermissionDenied});
     EXPECT_NE(window.Hwnd(), nullptr) << "the window goes on";
-  }
-}
-
-LOGFONTW FontOf(HWND control) {
-  LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
-  return font;
-}
-
-TEST(WindowBase, TheMainWindowLaysOutAtTheDpiWithTheMessageFontWithOrWithoutLaterWindows) {
-  WindowDc screen(nullptr);
-  const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-
-  for (bool later : {true, false}) {
-    SCOPED_TRACE(later ? "with the per-monitor functions" : "as on Windows XP to 8");
-    UseLaterWindowsFunctions(later);
-    testing::FakeUi ui;
-    testing::FakeFileSystem files;
-    testing::FakeLauncher launcher;
-    NoVirtualization virtualization;
-    FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization);
-    form.Load(SW_HIDE);
-    UseLaterWindowsFunctions(true);
-    ASSERT_NE(form.Hwnd(), nullptr);
-
-    RECT client{};
-    GetClientRect(form.Hwnd(), &client);
-    EXPECT_EQ(client.right, Pixels(7545, dpi));
-    EXPECT_EQ(client.bottom, Pixels(6285, dpi));
-    RECT button{};
-    GetWindowRect(GetDlgItem(form.Hwnd(), IDC_CMDEXECUTE), &button);
-    EXPECT_EQ(button.right - button.left, Pixels(1455, dpi));
-    const LOGFONTW font = FontOf(GetDlgItem(form.Hwnd(), IDC_TXTFOLDER));
-    EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight);
-    EXPECT_EQ(std::wstring(font.lfFaceName), std::wstring(metrics.lfMessageFont.lfFaceName));
-
-    DestroyWindow(form.Hwnd());
-    MSG message;
-    PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   }
 }
 
