@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 
 #include "app/resource.h"
@@ -71,10 +72,6 @@ constexpr std::array<ControlPlan, 10> kControls{{
     {IDC_LABEL4, WC_STATICW, L" 実行ボタンをクリックした後、処理に数分かかることがあります。",
      kLabel, 0, 480, 600, 6495, 255},
 }};
-
-bool HasBlank(const std::wstring& text) {
-  return text.find_first_of(L" \t\x3000") != std::wstring::npos;
-}
 
 UniqueHmenu NewMenu(HMENU menu) {
   if (!menu) RaiseSystemError(GetLastError());
@@ -334,8 +331,9 @@ void FrmVemo::mnuFolder_Click() {
     return;
   }
   // Unquoted, explorer would take a folder with blanks for several arguments.
-  const std::wstring argument =
-      HasBlank(folder) ? Quoted(folder, CommandLineWord::kArgument) : folder;
+  const std::wstring argument = std::any_of(folder.begin(), folder.end(), IsBlank)
+                                    ? Quoted(folder, CommandLineWord::kArgument)
+                                    : folder;
   launcher_.Start(explorer, L"EXPLORER.EXE ," + argument);
 }
 

@@ -5,13 +5,10 @@
 #include "platform/path.h"
 
 namespace vemo {
-namespace {
 
 bool IsBlank(wchar_t c) {
   return c == L' ' || c == L'\t' || c == L'\u3000';
 }
-
-}  // namespace
 
 std::wstring TrimBlanks(std::wstring_view text) {
   std::size_t start = 0;

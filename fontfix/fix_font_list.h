@@ -21,7 +21,9 @@ struct FixFontListInput {
   std::wstring programFolder;  // where the backup is kept
 };
 
-// The folder text without blanks at either end (space, tab, U+3000).
+// A blank of the folder text: space, tab or U+3000.
+bool IsBlank(wchar_t c);
+// The folder text without blanks at either end.
 std::wstring TrimBlanks(std::wstring_view text);
 // TrimBlanks, then "\" appended unless the text already ends in one.
 std::wstring TargetFolder(std::wstring_view folderText);

@@ -89,9 +89,7 @@ std::wstring BackupFileName(std::wstring_view listName) {
 std::wstring StartListFolder(const std::wstring& commonFiles32,
                              const std::function<bool(const std::wstring&)>& folderExists) {
   if (folderExists(kDefaultListFolder) || commonFiles32.empty()) return kDefaultListFolder;
-  std::wstring folder = commonFiles32;
-  if (folder.back() != L'\\') folder += L'\\';
-  folder += L"Adobe\\TypeSpt";
+  const std::wstring folder = JoinPath(commonFiles32, L"Adobe\\TypeSpt");
   return folderExists(folder) ? folder : kDefaultListFolder;
 }
 
