@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 build=$build_dir
 exe="$build/windows/vemotool.exe"
 fix="$build/windows/vemofix.exe"
-driver="$build/windows-test/tests/e2e/vemo_demo.exe"
+driver="$build/windows-test/demo/vemo_demo.exe"
 [ -f "$exe" ] && [ -f "$fix" ] || { echo "error: $exe or $fix is missing (make build)"; exit 1; }
 scripts/wine-prefix.sh || exit 1
 # The program users get is 32-bit.
