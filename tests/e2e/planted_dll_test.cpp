@@ -5,6 +5,7 @@
 // DLL that is not a KnownDLL.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -105,22 +106,43 @@ class PlantedDlls {
   std::vector<std::wstring> keys_;
 };
 
-// Waits for a process named `exe_name` that `parent` started, and ends it: it is not the
-// program's to end, and must not outlive the test. False when none came.
-bool EndStartedProcess(DWORD parent, const std::wstring& exe_name, Deadline deadline = kWait) {
-  DWORD started = 0;
-  WaitUntil(
-      [&] {
-        for (const ProcessEntry& p : ProcessesNamed(exe_name)) {
-          if (p.parent == parent) started = p.id;
-        }
-        return started != 0;
-      },
-      deadline);
-  UniqueKernelHandle process(started ? OpenProcess(PROCESS_TERMINATE, FALSE, started) : nullptr);
-  if (process) TerminateProcess(process.get(), 0);
-  return started != 0;
-}
+// A program that `parent` is about to start, named `exe_name`; once it has started, ended:
+// it is not the program's to end, and must not outlive the test. A process of that name the
+// parent started before (Wine's desktop is an explorer.exe) is not it.
+class StartedProcess {
+ public:
+  StartedProcess(DWORD parent, std::wstring exe_name)
+      : parent_(parent), exeName_(std::move(exe_name)) {
+    for (const ProcessEntry& p : ProcessesNamed(exeName_)) before_.push_back(p.id);
+  }
+
+  // False when none came by `deadline`.
+  bool End(Deadline deadline = kWait) const {
+    DWORD started = 0;
+    WaitUntil(
+        [&] {
+          for (const ProcessEntry& p : ProcessesNamed(exeName_)) {
+            if (p.parent == parent_ &&
+                std::find(before_.begin(), before_.end(), p.id) == before_.end()) {
+              started = p.id;
+            }
+          }
+          return started != 0;
+        },
+        deadline);
+    UniqueKernelHandle process(
+        started ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started) : nullptr);
+    if (process && TerminateProcess(process.get(), 0)) {
+      WaitForSingleObject(process.get(), static_cast<DWORD>(kWait.count()));
+    }
+    return started != 0;
+  }
+
+ private:
+  DWORD parent_;
+  std::wstring exeName_;
+  std::vector<DWORD> before_;
+};
 
 // The whole job through the window, started from `current`: 実行 and its message, the About
 // dialog and its ｼｽﾃﾑ情報, the target folder opened; then the window closed.
@@ -147,10 +169,11 @@ void WindowJob(const Workspace& workspace, const fs::path& current, const std::s
   ASSERT_TRUE(MenuKeys(app.window, L'h', L'a'));
   HWND about = WaitForWindow(pid, L"#32770", kAboutCaption);
   ASSERT_TRUE(about) << "no About dialog";
+  const StartedProcess sysInfo(pid, L"msinfo32.exe");
   Click(Control(about, IDC_ABOUT_SYSINFO));
   ASSERT_TRUE(WaitUntil([&] {
     box = WaitForMessageBox(pid, Deadline{0}, {about});
-    return box || EndStartedProcess(pid, L"msinfo32.exe", Deadline{0});
+    return box || sysInfo.End(Deadline{0});
   })) << "ｼｽﾃﾑ情報 did nothing";
   if (box) {
     ASSERT_TRUE(Answer(*box));
@@ -159,8 +182,9 @@ void WindowJob(const Workspace& workspace, const fs::path& current, const std::s
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); })) << "the About dialog stays";
 
   // File, 対象フォルダを開く...: explorer with the target folder.
+  const StartedProcess explorer(pid, L"explorer.exe");
   Command(app.window, IDM_FOLDER);
-  EXPECT_TRUE(EndStartedProcess(pid, L"explorer.exe")) << "no explorer.exe started";
+  EXPECT_TRUE(explorer.End()) << "no explorer.exe started";
 
   PostMessageW(app.window, WM_CLOSE, 0, 0);
   EXPECT_TRUE(app.process.WaitExit(Deadline{60000})) << "the window did not close";
