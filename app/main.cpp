@@ -9,10 +9,14 @@
 #include "errors/report_error.h"
 #include "platform/runtime_error.h"
 #include "platform/win32/com_win.h"
+#include "platform/win32/dll_search_win.h"
 #include "platform/win32/ui_win.h"
 #include "platform/win32/win32_services.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  // Before anything loads a DLL: the common controls below are the first.
+  vemo::LoadDllsFromSystemFolderOnly();
+
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES;

@@ -11,6 +11,7 @@
 #include "platform/known_folders.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
+#include "platform/win32/dll_search_win.h"
 #include "platform/win32/file_ranges_win.h"
 #include "platform/win32/virtualization_win.h"
 #include "platform/win32/win32_services.h"
@@ -55,6 +56,9 @@ class WindowsConsole : public Console {
 }  // namespace vemo::cli
 
 int wmain(int argc, wchar_t** argv) {
+  // Before anything loads a DLL: the shell, for the default folder, is the first.
+  vemo::LoadDllsFromSystemFolderOnly();
+
   using namespace vemo;
   using namespace vemo::cli;
   WindowsConsole console;
