@@ -18,57 +18,60 @@
 namespace vemo::cli {
 namespace {
 
+// The help, in English and in Japanese: its head, the default folder, its tail.
+constexpr const wchar_t* kUsageHead[] = {
+    L"Usage: vemofix [options]\n"
+    L"Rewrites the \"FontName:\" entries of Illustrator's font list with the rename\n"
+    L"table, keeping a backup of the list as it was before the first change.\n\n"
+    L"  --illustrator 10|8|9  10 (the default): AdobeFnt05.lst; 8 or 9: AdobeFnt.lst\n"
+    L"  --folder DIR          the folder of the font list (default: ",
+    L"使い方: vemofix [オプション]\n"
+    L"Illustratorのフォント一覧の \"FontName:\" エントリを対応表に従って書き換えます。\n"
+    L"最初に変更する前の一覧はバックアップとして残します。\n\n"
+    L"  --illustrator 10|8|9  10 (既定): AdobeFnt05.lst、8 または 9: AdobeFnt.lst\n"
+    L"  --folder DIR          フォント一覧のフォルダー (既定: "};
+constexpr const wchar_t* kUsageTail[] = {
+    L")\n"
+    L"  --table FILE          the rename table (default: Fonts.txt beside the program)\n"
+    L"  --backup-dir DIR      where \"<list> のバックアップ\" is kept (default: the\n"
+    L"                        table's folder)\n"
+    L"  --dry-run             change nothing and make no backup; report what a run\n"
+    L"                        would do\n"
+    L"  --restore             copy the backup back over the list; the backup stays\n"
+    L"  --quiet               print nothing but errors\n"
+    L"  --suggest             propose rows for the table from the fonts: for each entry\n"
+    L"                        Illustrator cannot use, the font's PostScript name\n"
+    L"  --add-to-table        with --suggest: append the rows with one suggestion\n"
+    L"  --fonts DIR           with --suggest: read the fonts in DIR and its subfolders\n"
+    L"                        (repeatable; default: the system's fonts folders)\n"
+    L"  --help                show this help\n"
+    L"  --version             show the version\n\n"
+    L"Exit status: 0 done, 1 the font list is missing, 2 usage error, 3 runtime error,\n"
+    L"4 --suggest left entries without a single suggestion.\n",
+    L")\n"
+    L"  --table FILE          対応表 (既定: プログラムと同じフォルダーの Fonts.txt)\n"
+    L"  --backup-dir DIR      \"<一覧> のバックアップ\" を置くフォルダー (既定: 対応表の\n"
+    L"                        フォルダー)\n"
+    L"  --dry-run             何も変更せず、バックアップも作らずに、実行した場合の結果を\n"
+    L"                        表示します\n"
+    L"  --restore             バックアップを一覧に書き戻します (バックアップは残ります)\n"
+    L"  --quiet               エラー以外は何も表示しません\n"
+    L"  --suggest             使えないエントリごとに、フォントの PostScript 名から\n"
+    L"                        対応表の行を提案します\n"
+    L"  --add-to-table        --suggest と一緒に: 候補が1つの行を対応表に追加します\n"
+    L"  --fonts DIR           --suggest と一緒に: DIR とその下のフォントを読みます\n"
+    L"                        (複数指定可、既定: システムのフォントフォルダー)\n"
+    L"  --help                この説明を表示します\n"
+    L"  --version             バージョンを表示します\n\n"
+    L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤り、3 実行時エラー、\n"
+    L"4 --suggest で候補が1つに決まらないエントリがある\n"};
+
 std::wstring Usage(const Texts& t, const Environment& environment) {
   const std::wstring folder = environment.defaultFolder
                                   ? *environment.defaultFolder
                                   : std::wstring(t(L"none: set WINEPREFIX or HOME",
                                                    L"なし: WINEPREFIX か HOME を設定してください"));
-  return std::wstring(
-             t(L"Usage: vemofix [options]\n"
-               L"Rewrites the \"FontName:\" entries of Illustrator's font list with the rename\n"
-               L"table, keeping a backup of the list as it was before the first change.\n\n"
-               L"  --illustrator 10|8|9  10 (the default): AdobeFnt05.lst; 8 or 9: AdobeFnt.lst\n"
-               L"  --folder DIR          the folder of the font list (default: ",
-               L"使い方: vemofix [オプション]\n"
-               L"Illustratorのフォント一覧の \"FontName:\" エントリを対応表に従って書き換えます。\n"
-               L"最初に変更する前の一覧はバックアップとして残します。\n\n"
-               L"  --illustrator 10|8|9  10 (既定): AdobeFnt05.lst、8 または 9: AdobeFnt.lst\n"
-               L"  --folder DIR          フォント一覧のフォルダー (既定: ")) +
-         folder +
-         t(L")\n"
-           L"  --table FILE          the rename table (default: Fonts.txt beside the program)\n"
-           L"  --backup-dir DIR      where \"<list> のバックアップ\" is kept (default: the\n"
-           L"                        table's folder)\n"
-           L"  --dry-run             change nothing and make no backup; report what a run\n"
-           L"                        would do\n"
-           L"  --restore             copy the backup back over the list; the backup stays\n"
-           L"  --quiet               print nothing but errors\n"
-           L"  --suggest             propose rows for the table from the fonts: for each entry\n"
-           L"                        Illustrator cannot use, the font's PostScript name\n"
-           L"  --add-to-table        with --suggest: append the rows with one suggestion\n"
-           L"  --fonts DIR           with --suggest: read the fonts in DIR and its subfolders\n"
-           L"                        (repeatable; default: the system's fonts folders)\n"
-           L"  --help                show this help\n"
-           L"  --version             show the version\n\n"
-           L"Exit status: 0 done, 1 the font list is missing, 2 usage error, 3 runtime error,\n"
-           L"4 --suggest left entries without a single suggestion.\n",
-           L")\n"
-           L"  --table FILE          対応表 (既定: プログラムと同じフォルダーの Fonts.txt)\n"
-           L"  --backup-dir DIR      \"<一覧> のバックアップ\" を置くフォルダー (既定: 対応表の\n"
-           L"                        フォルダー)\n"
-           L"  --dry-run             何も変更せず、バックアップも作らずに、実行した場合の結果を\n"
-           L"                        表示します\n"
-           L"  --restore             バックアップを一覧に書き戻します (バックアップは残ります)\n"
-           L"  --quiet               エラー以外は何も表示しません\n"
-           L"  --suggest             使えないエントリごとに、フォントの PostScript 名から\n"
-           L"                        対応表の行を提案します\n"
-           L"  --add-to-table        --suggest と一緒に: 候補が1つの行を対応表に追加します\n"
-           L"  --fonts DIR           --suggest と一緒に: DIR とその下のフォントを読みます\n"
-           L"                        (複数指定可、既定: システムのフォントフォルダー)\n"
-           L"  --help                この説明を表示します\n"
-           L"  --version             バージョンを表示します\n\n"
-           L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤り、3 実行時エラー、\n"
-           L"4 --suggest で候補が1つに決まらないエントリがある\n");
+  return t(kUsageHead[0], kUsageHead[1]) + folder + t(kUsageTail[0], kUsageTail[1]);
 }
 
 std::wstring UsageErrorText(const UsageError& error, const Texts& t) {

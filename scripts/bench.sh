@@ -72,12 +72,6 @@ for _ in 1 2 3 4 5 6 7 8 9; do
   vemofix_ms=$(run_ms "${vemofix_run[@]}") || exit 1
   speedups+=("$(awk -v p="$peer_ms" -v v="$vemofix_ms" 'BEGIN { printf "%.3f", p / v }')")
 done
-# The same line as vemo_bench_pairs prints: median, quartiles, least and most, pairs.
-printf '%s\n' "${speedups[@]}" | sort -g | awk '{ r[NR] = $1 } END {
-  n = NR
-  printf "ratio perl/vemofix %s %s %s %s %s %d\n", r[int(0.5 * (n - 1) + 1.5)], r[int(0.25 * (n - 1) + 1.5)], r[int(0.75 * (n - 1) + 1.5)], r[1], r[n], n
-}' >>"$ratios"
-
 echo
 echo "== vemofix --suggest's scan of /usr/share/fonts"
 fonts="$build/bench-fonts.txt"
@@ -89,59 +83,5 @@ cmp -s "$peer/TypeSpt/AdobeFnt05.lst" "$peer/peer-out.lst" || same=no
 cmp -s "$peer/tool/AdobeFnt05.lst のバックアップ" "$peer/list.lst" || same=no
 rm -rf "$work"
 
-# Google Benchmark's JSON, one field a line: "name": "BM_Rewrite/12500/...", then, for the
-# repeated ones, "aggregate_name": "best", then "real_time": 12.3.
-awk -v memory="$memory" -v ratios="$ratios" -v fonts="$fonts" -v same="$same" '
-  /"name":/ { gsub(/[",]/, "", $2); split($2, part, "/"); bench = substr(part[1], 4); size = part[2]; aggregate = "" }
-  /"aggregate_name":/ { gsub(/[",]/, "", $2); aggregate = $2 }
-  /"error_occurred": true/ { failed[bench "/" size] = 1 }
-  /"real_time":/ { gsub(/,/, "", $2); if (aggregate == "" || aggregate == "best") ms[bench "/" size] = $2 + 0 }
-  function check(missed, what) { if (missed) { print "  MISSED: " what; status = 1 } }
-  # A ratio judged on its pairs: the median, with the middle half and the whole range.
-  function judge(name, what, target, above) {
-    if (!(name in median)) { print "  MISSED: no pairs for " name; status = 1; return }
-    printf "%s = %.2f (target %s %s; middle half %.2f-%.2f, all %.2f-%.2f, %d pairs)\n", what, median[name], above ? ">=" : "<=", target, q1[name], q3[name], least[name], most[name], pairs[name]
-    check(above ? median[name] < target : median[name] > target, what)
-  }
-  END {
-    status = 0
-    while ((getline line < ratios) > 0) {
-      split(line, f, " "); median[f[2]] = f[3]; q1[f[2]] = f[4]; q3[f[2]] = f[5]; least[f[2]] = f[6]; most[f[2]] = f[7]; pairs[f[2]] = f[8]
-    }
-    for (k in failed) { printf "FAILED: %s reported an error\n", k; status = 1 }
-    while ((getline line < memory) > 0) { split(line, f, " "); listBytes[f[1]] = f[2]; peak[f[1]] = f[4] - f[3] }
-    sizes[1] = 12500; sizes[2] = 25000; sizes[3] = 50000
-    printf "\n%-8s %10s %10s %14s %9s %16s %17s\n", "entries", "rewrite ms", "joined ms", "FixFontList ms", "floor ms", "straightforward", "FixFontList/floor"
-    for (i = 1; i <= 3; i++) {
-      s = sizes[i]
-      printf "%-8d %10.2f %10.2f %14.2f %9.2f %16.0f %17.2f\n", s, ms["Rewrite/" s], ms["RewriteJoined/" s], ms["FixFontList/" s], ms["Floor/" s], ms["Straightforward/" s], ms["FixFontList/" s] / ms["Floor/" s]
-    }
-    gbps = listBytes[50000] / ms["Rewrite/50000"] / 1e6
-    printf "\nat 50,000 entries: rewrite %.2f GB/s (target >= 1); joined into one string %.2f GB/s\n", gbps, listBytes[50000] / ms["RewriteJoined/50000"] / 1e6
-    check(gbps < 1, "rewrite speed")
-    speedup = ms["Straightforward/50000"] / ms["Rewrite/50000"]
-    printf "at 50,000 entries: straightforward / rewrite = %.0f (target >= 100)\n", speedup
-    check(speedup < 100, "against the plain method")
-    judge("FixFontList/floor", "at 50,000 entries: FixFontList / floor", 1.25, 0)
-    split("Rewrite FixFontList", growing, " ")
-    for (g = 1; g <= 2; g++)
-      for (i = 2; i <= 3; i++)
-        judge("growth-" growing[g] "-" sizes[i - 1] "-" sizes[i], "growth of " growing[g] " from " sizes[i - 1] " to " sizes[i] " entries", 2.2, 0)
-    printf "\n%-10s %12s %16s %14s\n", "entries", "list MB", "peak growth MB", "growth/list"
-    for (i = 1; i <= 3; i++) {
-      s = sizes[i]; growth = peak[s] * 1024
-      printf "%-10d %12.1f %16.1f %14.2f\n", s, listBytes[s] / 1e6, growth / 1e6, growth / listBytes[s]
-    }
-    printf "at 50,000 entries: peak memory / list = %.2f (target <= 1.5)\n", peak[50000] * 1024 / listBytes[50000]
-    check(peak[50000] * 1024 > 1.5 * listBytes[50000], "peak memory")
-    print ""
-    judge("perl/vemofix", "vemofix against the perl peer, times faster", 15, 1)
-    check(same != "yes", "vemofix and the perl peer leave different lists")
-    getline line < fonts; split(line, f, " ")
-    printf "\nvemofix --suggest over /usr/share/fonts: %d files (%d fonts, %.1f MB), read %.1f KB = %.3f%% (target <= 1%%)\n", f[2], f[3], f[4] / 1e6, f[5] / 1e3, 100 * f[5] / f[4]
-    check(f[5] > 0.01 * f[4], "bytes read of the fonts")
-    printf "the scan: median %.1f ms, best %.1f ms of %d warm runs (target <= 500 ms)\n", f[6], f[7], f[8]
-    check(f[6] > 500, "time of the font scan")
-    print (status == 0 ? "\nall targets met" : "\nsome targets missed")
-    exit status
-  }' "$json"
+# The tables and the targets, from Google Benchmark's JSON and the files above.
+python3 scripts/bench-report.py "$json" "$memory" "$ratios" "$fonts" "$same" "${speedups[@]}"

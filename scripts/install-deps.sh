@@ -32,5 +32,18 @@ SUDO=""
 echo "Installing: ${missing[*]}"
 # wine32 runs the 32-bit programs users get.
 dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# A mirror in the middle of a sync serves some index files with the wrong size for a while
+# (seen for the i386 security updates): the update is tried again, and when an index still
+# fails, the install goes on with the indexes that came. It fails only if what is missing
+# cannot be found in them.
+apt_get() { $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -o Acquire::Retries=3 "$@"; }
+for attempt in 1 2 3; do
+  apt_get update -qq && break
+  if [ "$attempt" -eq 3 ]; then
+    echo "warning: some package indexes did not download; installing from the others" >&2
+  else
+    echo "apt-get update failed; trying again in $((attempt * 10)) s" >&2
+    sleep $((attempt * 10))
+  fi
+done
+apt_get install -y -qq --no-install-recommends "${missing[@]}"

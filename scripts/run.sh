@@ -80,7 +80,7 @@ echo "No display: one whole run under Xvfb, driven through the window"
 # driver.
 win_out="Z:${out//\//\\}"
 xvfb-run -a -s '-screen 0 1280x1024x24' \
-  timeout 300 "$WINE64" "$driver" "$win_exe" "$win_out" >"$out/wine.log" 2>&1 </dev/null
+  timeout "$VEMO_DEMO_SECONDS" "$WINE64" "$driver" "$win_exe" "$win_out" >"$out/wine.log" 2>&1 </dev/null
 rc=$?
 wineserver -k >/dev/null 2>&1 || true
 

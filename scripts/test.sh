@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test of both builds and ends with one line "summary: N passed, N failed";
-# exits non-zero on any failure. Each test has a time limit, so a run never hangs.
+# Runs every test of both builds and ends with one line "summary: N passed, N failed" (and
+# ", N skipped" when ctest skipped any); exits non-zero on any failure. Each test has a time
+# limit (scripts/time-limits.sh), so a run never hangs.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -10,26 +11,33 @@ mkdir -p "$logs"
 
 passed=0
 failed=0
+skipped=0
 status=0
 
-# Adds the counts of ctest's closing line in log $1 ("NN% tests passed, F tests failed out of T").
+# Adds the counts of ctest's JUnit report $1; a run that left none did not finish.
 count() {
-  local line fails total
-  line=$(grep -aE 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
-  if [ -z "$line" ]; then
-    if grep -aq 'No tests were found' "$1"; then
-      echo "(no tests in this build)"
-    else
-      echo "error: ctest did not finish; see $1"
-      failed=$((failed + 1))
-      status=1
-    fi
+  local counts run_passed run_failed run_skipped
+  if ! counts=$(python3 scripts/ctest-counts.py "$1" 2>/dev/null); then
+    echo "error: ctest did not finish; see ${1%.xml}.log"
+    failed=$((failed + 1))
+    status=1
     return
   fi
-  fails=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
-  total=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
-  passed=$((passed + total - fails))
-  failed=$((failed + fails))
+  read -r run_passed run_failed run_skipped <<<"$counts"
+  [ "$counts" != "0 0 0" ] || echo "(no tests in this build)"
+  passed=$((passed + run_passed))
+  failed=$((failed + run_failed))
+  skipped=$((skipped + run_skipped))
+}
+
+# Runs "$@", a command that ends in a call of ctest, with its output in log $1 and ctest's
+# JUnit report beside it, then counts the report.
+run_ctest() {
+  local log=$1 report=${1%.log}.xml
+  shift
+  rm -f "$report"
+  run_logged "$log" "$@" --output-junit "$report" || status=1
+  count "$report"
 }
 
 # Runs "$@" with its output in log $1 while showing it. No pipe: Wine's background processes
@@ -46,9 +54,8 @@ run_logged() {
 
 echo "== native unit tests"
 if [ -f "$build/native-test/CTestTestfile.cmake" ]; then
-  run_logged "$logs/native.log" ctest --test-dir "$build/native-test" --output-on-failure -j2 --timeout 300 ||
-    status=1
-  count "$logs/native.log"
+  run_ctest "$logs/native.log" ctest --test-dir "$build/native-test" --output-on-failure -j2 \
+    --timeout "$VEMO_NATIVE_TEST_SECONDS"
 else
   echo "error: no native test build in $build/native-test"
   failed=$((failed + 1))
@@ -79,18 +86,17 @@ release_test dist-check bash -c 'scripts/dist.py "$0/windows" "$0/dist" && scrip
 run_windows() {
   local log=$1
   shift
-  local windows_ctest=(ctest --test-dir "$build/windows-test" --output-on-failure --timeout 120 "$@")
+  local windows_ctest=(ctest --test-dir "$build/windows-test" --output-on-failure
+    --timeout "$VEMO_TEST_SECONDS" "$@")
   # One program started and ended before the first test: the display's Wine desktop is up
   # before any test starts a program.
   local session=(bash -c '"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null; exec "$@"' warm-up)
   wineserver -p >/dev/null 2>&1 </dev/null
   if [ -n "${DISPLAY:-}" ]; then
-    run_logged "$log" "${session[@]}" "${windows_ctest[@]}" || status=1
+    run_ctest "$log" "${session[@]}" "${windows_ctest[@]}"
   else
-    run_logged "$log" xvfb-run -a -s '-screen 0 1280x1024x24' \
-      "${session[@]}" "${windows_ctest[@]}" || status=1
+    run_ctest "$log" xvfb-run -a -s '-screen 0 1280x1024x24' "${session[@]}" "${windows_ctest[@]}"
   fi
-  count "$log"
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
 }
@@ -133,6 +139,10 @@ fi
 
 echo
 echo "The Windows tests ran on $windows_drive."
-echo "summary: $passed passed, $failed failed"
+if [ "$skipped" -eq 0 ]; then
+  echo "summary: $passed passed, $failed failed"
+else
+  echo "summary: $passed passed, $failed failed, $skipped skipped"
+fi
 [ "$failed" -eq 0 ] || status=1
 exit $status

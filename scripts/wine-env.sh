@@ -1,6 +1,7 @@
 # Sourced by the Wine scripts: the project's private prefix and a Japanese locale.
 # BUILD (default: build) is the build folder; the prefix and the locale live under it.
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+. "$top/scripts/time-limits.sh"
 build_dir=${BUILD:-build}
 case "$build_dir" in /*) ;; *) build_dir="$top/$build_dir" ;; esac
 export WINEPREFIX="$build_dir/wineprefix"

@@ -9,9 +9,12 @@ set -uo pipefail
 # and error and outlive the program; a caller reading them through a pipe (ctest does)
 # would wait for them. So the output goes to files and is copied out once wine returns.
 out=$(mktemp "${TMPDIR:-/tmp}/vemo-wine.XXXXXX")
-# A program that hangs is ended here, before ctest's own limit (120 s) would end only this
-# script and leave the program running. VEMO_WINE_TIMEOUT changes the limit.
-timeout -k 5 "${VEMO_WINE_TIMEOUT:-110}" "$WINE64" "$@" >"$out" 2>"$out.err" </dev/null &
+# A program that hangs is ended here, before ctest's own limit would end only this script and
+# leave the program running (scripts/time-limits.sh). A test whose programs start slowly says
+# so with VEMO_SLOW_STARTS.
+limit=$VEMO_WINE_SECONDS
+[ -z "${VEMO_SLOW_STARTS:-}" ] || limit=$VEMO_SLOW_WINE_SECONDS
+timeout -k 5 "$limit" "$WINE64" "$@" >"$out" 2>"$out.err" </dev/null &
 child=$!
 trap 'kill $child 2>/dev/null; rm -f "$out" "$out.err"' EXIT
 trap 'exit 143' TERM

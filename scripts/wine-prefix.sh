@@ -24,10 +24,10 @@ fi
 mkdir -p "$WINEPREFIX"
 # Wine's background processes inherit our output: send it to a file, never to a pipe.
 log="$WINEPREFIX.log"
-timeout 300 "$WINE64" wineboot -u >"$log" 2>&1
-reg() { timeout 120 "$WINE64" reg add "$@" /f >>"$log" 2>&1; }
+timeout "$VEMO_WINEBOOT_SECONDS" "$WINE64" wineboot -u >"$log" 2>&1
+reg() { timeout "$VEMO_WINE_SETTING_SECONDS" "$WINE64" reg add "$@" /f >>"$log" 2>&1; }
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default
 reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024
-timeout 120 wineserver -w
+timeout "$VEMO_WINE_SETTING_SECONDS" wineserver -w
 echo "$version" >"$marker"

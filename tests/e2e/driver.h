@@ -16,7 +16,7 @@
 namespace vemo::e2e {
 
 using Deadline = std::chrono::milliseconds;
-constexpr Deadline kWait{10000};
+constexpr Deadline kWait{VEMO_WAIT_SECONDS * 1000};
 
 // Polls `ready` every few milliseconds until it answers true or `deadline` passes.
 template <typename Ready>

@@ -2,7 +2,6 @@
 // beside it, opens its window without a message and lists every name of the table.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -32,13 +31,9 @@ std::wstring ListedNames(const std::string& table) {
   return names;
 }
 
-// The unpacked release folder; its ctest entry unpacks the zip first and names it.
+// The unpacked release folder, which the ctest fixture "release" unpacks first.
 std::filesystem::path ReleaseFolder() {
-  const char* folder = std::getenv("VEMO_RELEASE_DIR");
-  if (folder && *folder) return HostPath(folder);
-  ADD_FAILURE() << "VEMO_RELEASE_DIR is not set: it names the unzipped release folder "
-                   "(vemotool-X.Y.Z)";
-  return {};
+  return HostPath(VEMO_RELEASE_DIR);
 }
 
 // A text of the program's version resource (Japanese, Unicode); empty when absent.

@@ -11,6 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// How long a vemofix run may work once it has started.
+constexpr Deadline kFixRunWork{VEMO_FIX_RUN_SECONDS * 1000};
+
 std::wstring EnvironmentVariable(const wchar_t* name) {
   wchar_t value[MAX_PATH] = {};
   const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
@@ -33,8 +36,8 @@ fs::path ToolExe() {
 }
 
 Deadline StartDeadline() {
-  const std::wstring seconds = EnvironmentVariable(L"VEMO_E2E_START_SECONDS");
-  return seconds.empty() ? kWait : Deadline{std::stoi(seconds) * 1000};
+  const bool slow = !EnvironmentVariable(L"VEMO_SLOW_STARTS").empty();
+  return slow ? Deadline{VEMO_SLOW_START_SECONDS * 1000} : kWait;
 }
 
 fs::path BuiltFixExe() {
@@ -96,7 +99,7 @@ FixRun::FixRun(const fs::path& exe, const std::vector<std::wstring>& args, const
 Finished FixRun::Finish() {
   Finished finished;
   if (!process_) return finished;
-  const DWORD wait = static_cast<DWORD>(StartDeadline().count()) + 30000;
+  const DWORD wait = static_cast<DWORD>((StartDeadline() + kFixRunWork).count());
   if (WaitForSingleObject(process_.get(), wait) != WAIT_OBJECT_0) {
     ADD_FAILURE() << "vemofix.exe did not end";
     Kill();

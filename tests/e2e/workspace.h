@@ -41,8 +41,8 @@ std::filesystem::path FixExe();
 // The vemofix.exe of this build, whatever VEMOFIX_EXE says.
 std::filesystem::path BuiltFixExe();
 
-// How long a program may take to show its window: VEMO_E2E_START_SECONDS, for programs that
-// start slowly (32-bit ones under emulation), else the usual wait.
+// How long a program may take to show its window: the usual wait, or a long one where the
+// test's environment has VEMO_SLOW_STARTS (32-bit programs under emulation).
 Deadline StartDeadline();
 
 struct Finished {

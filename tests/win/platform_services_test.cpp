@@ -94,7 +94,8 @@ TEST(Launcher, StartsTheCommandLineWithoutWaiting) {
   // The command line alone names the program when no application is given.
   launcher.Start(L"", L"\"" + cmd + L"\" /c echo second> \"" + second + L"\"");
 
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(VEMO_PLATFORM_WAIT_SECONDS);
   auto wrote = [](const std::wstring& file, const char* word) {
     return ReadBytes(file).rfind(word, 0) == 0;
   };

@@ -40,7 +40,8 @@ BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
 // presses OK. Runs beside the thread that is blocked in the box.
 SeenBox AnswerBox(DWORD threadId) {
   SeenBox seen;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(VEMO_PLATFORM_WAIT_SECONDS);
   while (std::chrono::steady_clock::now() < deadline) {
     HWND box = nullptr;
     EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));

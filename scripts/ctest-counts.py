@@ -1,0 +1,31 @@
+#!/usr/bin/env python3
+"""Prints the counts of a ctest run from its JUnit report (ctest --output-junit FILE), as
+"passed failed skipped". They are counted as ctest's own summary counts them: a test skipped on
+purpose (its skip code or expression matched, or it is disabled) is skipped; one that did not
+run for another reason (its fixture failed, its program is missing) has failed."""
+import sys
+import xml.etree.ElementTree as ElementTree
+
+
+def outcome(case):
+    status = case.get("status")
+    if status == "run":
+        return "passed"
+    if status == "disabled":
+        return "skipped"
+    skipped = case.find("skipped")
+    reason = skipped.get("message", "") if skipped is not None else ""
+    if status == "notrun" and reason.startswith(("SKIP_RETURN_CODE", "SKIP_REGULAR_EXPRESSION")):
+        return "skipped"
+    return "failed"
+
+
+def main():
+    counts = {"passed": 0, "failed": 0, "skipped": 0}
+    for case in ElementTree.parse(sys.argv[1]).getroot().iter("testcase"):
+        counts[outcome(case)] += 1
+    print(counts["passed"], counts["failed"], counts["skipped"])
+
+
+if __name__ == "__main__":
+    main()
