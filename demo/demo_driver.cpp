@@ -92,32 +92,46 @@ class Demo {
     std::wstring commandLine = L"\"" + fix.wstring() + L"\"";
     for (const std::wstring& arg : args) commandLine += L" " + arg;
     Say("running: vemofix" + Utf8(commandLine.substr(fix.wstring().size() + 2)));
-    DWORD status = 1;
-    {
-      SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-      UniqueFile file(CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-      STARTUPINFOW startup{};
-      startup.cb = sizeof(startup);
-      startup.dwFlags = STARTF_USESTDHANDLES;
-      startup.hStdOutput = startup.hStdError = file.get();
-      PROCESS_INFORMATION info{};
-      if (!file ||
-          !CreateProcessW(fix.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                          nullptr, exe_.parent_path().c_str(), &startup, &info)) {
-        Say("vemofix.exe could not be started");
-        return false;
-      }
-      UniqueKernelHandle process(info.hProcess);
-      UniqueKernelHandle thread(info.hThread);
-      if (WaitForSingleObject(process.get(), 300000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
-        Say("vemofix.exe did not end");
-        return false;
-      }
-      GetExitCodeProcess(process.get(), &status);
+    const std::optional<DWORD> status = RunTo(fix, commandLine, output);
+    if (!status) return false;
+    LogOutput(output);
+    Say("vemofix exit status " + std::to_string(*status));
+    return *status == 0;
+  }
+
+  // Runs `program` with `commandLine` from the program's folder, its output going to the file
+  // `output`: its exit status, or nothing (and why, logged) when it did not start or end.
+  std::optional<DWORD> RunTo(const std::filesystem::path& program, std::wstring commandLine,
+                             const std::filesystem::path& output) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    UniqueFile file(CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = file.get();
+    PROCESS_INFORMATION info{};
+    if (!file ||
+        !CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW, nullptr, exe_.parent_path().c_str(), &startup, &info)) {
+      Say("vemofix.exe could not be started");
+      return std::nullopt;
     }
-    // Redirected, vemofix.exe writes the system code page.
+    UniqueKernelHandle process(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+    if (WaitForSingleObject(process.get(), 300000) != WAIT_OBJECT_0) {
+      TerminateProcess(process.get(), 1);
+      Say("vemofix.exe did not end");
+      return std::nullopt;
+    }
+    DWORD status = 1;
+    GetExitCodeProcess(process.get(), &status);
+    return status;
+  }
+
+  // Logs the lines of `output`, which vemofix.exe writes in the system code page when
+  // redirected.
+  void LogOutput(const std::filesystem::path& output) {
     std::ifstream in(output, std::ios::binary);
     for (std::string line; std::getline(in, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -127,8 +141,6 @@ class Demo {
       MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), text.data(), size);
       Say("  " + Utf8(text));
     }
-    Say("vemofix exit status " + std::to_string(status));
-    return status == 0;
   }
 
   void ShowAbout(DWORD pid) {
