@@ -343,7 +343,7 @@ void FrmVemo::mnuVersion_Click() {
 
 void FrmVemo::LoadFontTable() {
   const std::optional<std::string> text =
-      vemo::LoadFontTable(PathBesideProgram(L"Fonts.txt"), FontTable, FontCount, files_);
+      vemo::LoadFontTable(PathBesideProgram(L"Fonts.txt"), FontTable, files_);
   if (!text) {
     ui_.ShowMessage(L"Fonts.txtがありません", MessageStyle::kCritical);
     return;
@@ -356,8 +356,7 @@ bool FrmVemo::FixFontList() {
   input.opt10 = IsDlgButtonChecked(hwnd_, IDC_OPT10) == BST_CHECKED;
   input.folderText = ControlText(IDC_TXTFOLDER);
   input.programFolder = ProgramFolder();
-  const FontListFix outcome =
-      vemo::FixFontList(input, FontTable, FontCount, files_, virtualization_);
+  const FontListFix outcome = vemo::FixFontList(input, FontTable, files_, virtualization_);
   if (outcome.fix != ListFix::kMissing) return true;
   ui_.ShowMessage(kMissingListText + (L"\r\n" + outcome.listPath), MessageStyle::kExclamation);
   return false;

@@ -83,8 +83,8 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   std::optional<SingleInstance> singleInstance_;
   FrmAbout about_;
 
+  // Rows 1..FontTable.FontCount() in use, as Form_Load read them.
   vemo::FontTable FontTable;
-  std::int32_t FontCount = 0;
 };
 
 }  // namespace vemo

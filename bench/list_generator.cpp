@@ -86,11 +86,9 @@ GeneratedList GenerateList(std::int32_t entries, std::uint32_t seed) {
         static_cast<int>(static_cast<long long>(rows[r]) * entries / FontTable::kRows);
     const std::string current = PostScriptName(index);
     const std::string replacement = "Fixed-" + current;
-    g.table.Set(r + 1, 1, current);
-    g.table.Set(r + 1, 2, replacement);
     g.tableText += current + "," + replacement + "\r\n";
+    g.table.Append(current, replacement);
   }
-  g.fontCount = FontTable::kRows;
   return g;
 }
 

@@ -11,9 +11,8 @@
 namespace vemo::bench {
 
 struct GeneratedList {
-  std::string list;  // the font list file's bytes
-  FontTable table;   // 1024 rows, each matching one font of the list
-  std::int32_t fontCount = 0;
+  std::string list;       // the font list file's bytes
+  FontTable table;        // 1024 rows, each matching one font of the list
   std::string tableText;  // the same table as "Fonts.txt" bytes
 };
 

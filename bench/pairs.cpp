@@ -87,8 +87,7 @@ int main(int argc, char** argv) {
     return Timed{fresh(entries), [&, entries] {
                    const GeneratedList& g = *lists[entries];
                    const FixFontListInput input{true, wroot + L"/TypeSpt", wroot + L"/tool"};
-                   if (FixFontList(input, g.table, g.fontCount, files, virtualization).fix ==
-                       ListFix::kMissing)
+                   if (FixFontList(input, g.table, files, virtualization).fix == ListFix::kMissing)
                      std::exit(1);
                  }};
   };
@@ -96,7 +95,7 @@ int main(int argc, char** argv) {
     return Timed{[] {},
                  [&, entries] {
                    const GeneratedList& g = *lists[entries];
-                   const RewrittenList out = RewriteFontListPieces(g.list, g.table, g.fontCount);
+                   const RewrittenList out = RewriteFontListPieces(g.list, g.table);
                    if (out.pieces.empty()) std::exit(1);
                  }};
   };

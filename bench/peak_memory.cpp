@@ -42,13 +42,12 @@ int Measure(const std::string& dir) {
   const std::wstring wdir(dir.begin(), dir.end());
   PosixFileSystem files;
   static FontTable table;
-  std::int32_t count = 0;
-  if (!LoadFontTable(wdir + L"/tool\\Fonts.txt", table, count, files)) return 1;
+  if (!LoadFontTable(wdir + L"/tool\\Fonts.txt", table, files)) return 1;
   const auto listBytes = std::filesystem::file_size(dir + "/TypeSpt/AdobeFnt05.lst");
   const long before = PeakKib();
   const FixFontListInput input{true, wdir + L"/TypeSpt", wdir + L"/tool"};
   NoVirtualization virtualization;
-  if (FixFontList(input, table, count, files, virtualization).fix == ListFix::kMissing) return 1;
+  if (FixFontList(input, table, files, virtualization).fix == ListFix::kMissing) return 1;
   std::printf("%llu %ld %ld\n", static_cast<unsigned long long>(listBytes), before, PeakKib());
   return 0;
 }

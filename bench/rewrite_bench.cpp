@@ -77,7 +77,7 @@ void BM_Rewrite(benchmark::State& state) {
   const GeneratedList& g = List(state.range(0));
   RewrittenList out;
   for (auto _ : state) {
-    out = RewriteFontListPieces(g.list, g.table, g.fontCount);
+    out = RewriteFontListPieces(g.list, g.table);
     benchmark::DoNotOptimize(out.pieces.data());
   }
   if (CountRenamed(out.Joined()) != FontTable::kRows) state.SkipWithError("not every row matched");
@@ -89,10 +89,10 @@ void BM_RewriteJoined(benchmark::State& state) {
   const GeneratedList& g = List(state.range(0));
   std::string out;
   for (auto _ : state) {
-    out = RewriteFontList(g.list, g.table, g.fontCount);
+    out = RewriteFontList(g.list, g.table);
     benchmark::DoNotOptimize(out.data());
   }
-  if (out != RewriteFontListPieces(g.list, g.table, g.fontCount).Joined())
+  if (out != RewriteFontListPieces(g.list, g.table).Joined())
     state.SkipWithError("the joined rewrite differs from its pieces");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * g.list.size()));
 }
@@ -104,7 +104,7 @@ void BM_FixFontList(benchmark::State& state) {
   const FixFontListInput input{true, Dirs().listFolder, Dirs().programFolder};
   for (auto _ : state) {
     FreshFiles(state, g);
-    if (FixFontList(input, g.table, g.fontCount, files, virtualization).fix == ListFix::kMissing)
+    if (FixFontList(input, g.table, files, virtualization).fix == ListFix::kMissing)
       state.SkipWithError("list missing");
   }
   const std::string written = files.ReadWholeFile(Dirs().listPath);
@@ -131,10 +131,10 @@ void BM_Straightforward(benchmark::State& state) {
   const GeneratedList& g = List(state.range(0));
   std::string out;
   for (auto _ : state) {
-    out = reference::StraightforwardRewrite(g.list, g.table, g.fontCount);
+    out = reference::StraightforwardRewrite(g.list, g.table);
     benchmark::DoNotOptimize(out.data());
   }
-  if (out != RewriteFontList(g.list, g.table, g.fontCount))
+  if (out != RewriteFontList(g.list, g.table))
     state.SkipWithError("the rewrite differs from the plain method");
 }
 

@@ -139,8 +139,7 @@ int RunSuggest(const SuggestFiles& paths, const Options& options, const Environm
                FileSystem& files, FileRanges& fonts, Console& console) {
   const Texts t(environment.language);
   auto table = std::make_unique<FontTable>();
-  std::int32_t fontCount = 0;
-  (void)ParseFontTable(paths.tableBytes, *table, fontCount);
+  (void)ParseFontTable(paths.tableBytes, *table);
   const std::string& list = paths.list;
 
   FontSources sources;
@@ -148,15 +147,14 @@ int RunSuggest(const SuggestFiles& paths, const Options& options, const Environm
   sources.outlinePath = [&](std::string_view value) {
     return OutlinePath(value, environment.winePrefix);
   };
-  const Suggestions suggestions = SuggestRows(list, *table, fontCount, sources, fonts);
+  const Suggestions suggestions = SuggestRows(list, *table, sources, fonts);
   bool resolved =
       std::all_of(suggestions.entries.begin(), suggestions.entries.end(),
                   [](const EntrySuggestion& e) { return e.result == SuggestResult::kOne; });
   std::wstring report = t(L"font list: ", L"フォント一覧: ") + paths.listFile + L"\n" +
                         SuggestionReport(suggestions, t);
   if (options.addToTable) {
-    const TableAddition addition =
-        AddSuggestedRows(paths.tableBytes, *table, fontCount, list, suggestions);
+    const TableAddition addition = AddSuggestedRows(paths.tableBytes, *table, list, suggestions);
     if (addition.added > 0) files.ReplaceWholeFile(paths.tablePath, addition.table);
     resolved = resolved && addition.added == addition.rows.size();
     report += AdditionReport(suggestions, addition, paths.tablePath, t);

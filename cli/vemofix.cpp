@@ -151,22 +151,20 @@ class Run {
 
   int Fix() {
     auto table = std::make_unique<FontTable>();
-    std::int32_t fontCount = 0;
-    if (!LoadTable(*table, fontCount)) return kUsage;
+    if (!LoadTable(*table)) return kUsage;
 
     std::vector<RowOutcome> outcomes;
     std::wstring backupLine;
     if (options_.dryRun) {
       const ListFix plan = PlanListFix(listPath_, backupPath_, illustrators_);
       if (plan == ListFix::kMissing) return ListMissing();
-      (void)RewriteFontList(illustrators_.ReadWholeFile(listPath_), *table, fontCount, &outcomes);
+      (void)RewriteFontList(illustrators_.ReadWholeFile(listPath_), *table, &outcomes);
       backupLine = plan == ListFix::kRewritten
                        ? t_(L"the backup exists and would be kept: ",
                             L"バックアップは既にあるので、そのまま残します: ")
                        : t_(L"a backup would be made: ", L"バックアップを作成します: ");
     } else {
-      const ListFix fix =
-          FixListFile(listPath_, backupPath_, *table, fontCount, illustrators_, &outcomes);
+      const ListFix fix = FixListFile(listPath_, backupPath_, *table, illustrators_, &outcomes);
       if (fix == ListFix::kMissing) return ListMissing();
       backupLine = fix == ListFix::kBackedUpRewritten
                        ? t_(L"backup made: ", L"バックアップを作成しました: ")
@@ -184,8 +182,8 @@ class Run {
  private:
   // The window goes on with an empty table after its stop message, for a person to see. A
   // script has nobody watching: a wrong table path must fail, so nothing is touched.
-  bool LoadTable(FontTable& table, std::int32_t& fontCount) {
-    if (LoadFontTable(tablePath_, table, fontCount, files_)) return true;
+  bool LoadTable(FontTable& table) {
+    if (LoadFontTable(tablePath_, table, files_)) return true;
     TableMissing();
     return false;
   }

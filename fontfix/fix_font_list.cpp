@@ -24,13 +24,13 @@ std::wstring TargetFolder(std::wstring_view folderText) {
   return folder;
 }
 
-FontListFix FixFontList(const FixFontListInput& input, const FontTable& table,
-                        std::int32_t fontCount, FileSystem& files, Virtualization& virtualization) {
+FontListFix FixFontList(const FixFontListInput& input, const FontTable& table, FileSystem& files,
+                        Virtualization& virtualization) {
   const std::wstring listName = ListFileName(input.opt10);
   const std::wstring listPath = TargetFolder(input.folderText) + listName;
   const std::wstring backupPath = JoinPath(input.programFolder, BackupFileName(listName));
   IllustratorFileSystem illustrators(files, virtualization);
-  return {FixListFile(listPath, backupPath, table, fontCount, illustrators), listPath};
+  return {FixListFile(listPath, backupPath, table, illustrators), listPath};
 }
 
 ListFix PlanListFix(const std::wstring& listPath, const std::wstring& backupPath,
@@ -40,8 +40,7 @@ ListFix PlanListFix(const std::wstring& listPath, const std::wstring& backupPath
 }
 
 ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath,
-                    const FontTable& table, std::int32_t fontCount, FileSystem& files,
-                    std::vector<RowOutcome>* outcomes) {
+                    const FontTable& table, FileSystem& files, std::vector<RowOutcome>* outcomes) {
   const ListFix plan = PlanListFix(listPath, backupPath, files);
   if (plan == ListFix::kMissing) return ListFix::kMissing;
   // One read: the backup holds exactly the bytes that are rewritten, even when another
@@ -52,7 +51,7 @@ ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath
   const bool backedUp =
       plan == ListFix::kBackedUpRewritten && files.CreateWholeFile(backupPath, content);
   // The unchanged stretches are written straight from `content`.
-  const RewrittenList rewritten = RewriteFontListPieces(content, table, fontCount, outcomes);
+  const RewrittenList rewritten = RewriteFontListPieces(content, table, outcomes);
   files.ReplaceWholeFile(listPath, rewritten.pieces);
   return backedUp ? ListFix::kBackedUpRewritten : ListFix::kRewritten;
 }

@@ -42,14 +42,13 @@ struct RowOutcome {
   std::int64_t line = 0;
 };
 
-// Applies rows 1..fontCount of the table to the content: for each row with both names
+// Applies rows 1..FontCount() of the table to the content: for each row with both names
 // non-empty, the first "FontName:" & old (letter case folded, at a CP932 character
 // boundary) becomes "FontName:" & new. Raises error 9 at a row above 1024.
+std::string RewriteFontList(std::string_view content, const FontTable& table);
+// The same, and one outcome per row 1..FontCount() in `outcomes` (replaced).
 std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::int32_t fontCount);
-// The same, and one outcome per row 1..fontCount in `outcomes` (replaced).
-std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::int32_t fontCount, std::vector<RowOutcome>* outcomes);
+                            std::vector<RowOutcome>* outcomes);
 
 // The rewritten list as pieces in order: views into the content it was made from and into
 // texts of its own, so that the stretches no row touched are written from the content as read.
@@ -68,7 +67,6 @@ struct RewrittenList {
 };
 // RewriteFontList, as pieces.
 RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& table,
-                                    std::int32_t fontCount,
                                     std::vector<RowOutcome>* outcomes = nullptr);
 
 enum class ListFix {
@@ -87,7 +85,7 @@ ListFix PlanListFix(const std::wstring& listPath, const std::wstring& backupPath
 // the result in place atomically. Runtime errors pass through; the list is then exactly as
 // it was, and the backup whole or absent.
 ListFix FixListFile(const std::wstring& listPath, const std::wstring& backupPath,
-                    const FontTable& table, std::int32_t fontCount, FileSystem& files,
+                    const FontTable& table, FileSystem& files,
                     std::vector<RowOutcome>* outcomes = nullptr);
 
 // What the whole job did, and to which list: its path as typed, for the message that names a
@@ -100,7 +98,7 @@ struct FontListFix {
 // The whole job, on the list and the backup that Illustrator sees (IllustratorFileSystem).
 // kMissing when the list file is missing: nothing was read or written. Runtime errors pass
 // through unchanged; the list is then exactly as it was.
-FontListFix FixFontList(const FixFontListInput& input, const FontTable& table,
-                        std::int32_t fontCount, FileSystem& files, Virtualization& virtualization);
+FontListFix FixFontList(const FixFontListInput& input, const FontTable& table, FileSystem& files,
+                        Virtualization& virtualization);
 
 }  // namespace vemo

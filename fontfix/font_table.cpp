@@ -20,4 +20,10 @@ void FontTable::Set(std::int32_t row, std::int32_t column, std::string value) {
   cells_[Index(row, column)] = std::move(value);
 }
 
+void FontTable::Append(std::string current, std::string replacement) {
+  ++fontCount_;
+  Set(fontCount_, 1, std::move(current));
+  Set(fontCount_, 2, std::move(replacement));
+}
+
 }  // namespace vemo

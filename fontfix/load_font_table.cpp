@@ -79,8 +79,8 @@ class FieldReader {
 
 }  // namespace
 
-std::string ParseFontTable(std::string_view bytes, FontTable& table, std::int32_t& fontCount) {
-  fontCount = 0;
+std::string ParseFontTable(std::string_view bytes, FontTable& table) {
+  table.ResetCount();
   const bool utf8 = DetectTableEncoding(bytes) == TableEncoding::kUtf8;
   FieldReader reader(utf8 ? WithoutUtf8Bom(bytes) : bytes);
   // Names are converted field by field, so that a name CP932 cannot hold fails its own
@@ -95,18 +95,16 @@ std::string ParseFontTable(std::string_view bytes, FontTable& table, std::int32_
     std::string replacement = readName();
     display += current;
     display += "  ";
-    ++fontCount;
-    table.Set(fontCount, 1, std::move(current));
-    table.Set(fontCount, 2, std::move(replacement));
+    table.Append(std::move(current), std::move(replacement));
   }
   return display;
 }
 
 std::optional<std::string> LoadFontTable(const std::wstring& tablePath, FontTable& table,
-                                         std::int32_t& fontCount, FileSystem& files) {
-  fontCount = 0;
+                                         FileSystem& files) {
+  table.ResetCount();
   if (!files.FileExists(tablePath)) return std::nullopt;
-  return ParseFontTable(files.ReadWholeFile(tablePath), table, fontCount);
+  return ParseFontTable(files.ReadWholeFile(tablePath), table);
 }
 
 }  // namespace vemo

@@ -280,11 +280,12 @@ std::vector<Row> RowsOf(const FontTable& table, std::int32_t fontCount, Rewriter
 }  // namespace
 
 RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& table,
-                                    std::int32_t fontCount, const RewriteTuning& tuning,
+                                    const RewriteTuning& tuning,
                                     std::vector<RowOutcome>* outcomes) {
+  const std::int32_t fontCount = table.FontCount();
   Rewriter rewriter(content, tuning, outcomes != nullptr);
   const std::vector<Row> rows = RowsOf(table, fontCount, rewriter);
-  if (outcomes) outcomes->assign(static_cast<std::size_t>(std::max(fontCount, 0)), RowOutcome{});
+  if (outcomes) outcomes->assign(static_cast<std::size_t>(fontCount), RowOutcome{});
   if (rows.empty()) {
     RewrittenList unchanged;
     if (!content.empty()) unchanged.pieces.push_back(content);
@@ -301,8 +302,8 @@ RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& t
 }
 
 RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& table,
-                                    std::int32_t fontCount, std::vector<RowOutcome>* outcomes) {
-  return RewriteFontListPieces(content, table, fontCount, RewriteTuning{}, outcomes);
+                                    std::vector<RowOutcome>* outcomes) {
+  return RewriteFontListPieces(content, table, RewriteTuning{}, outcomes);
 }
 
 std::string RewrittenList::Joined() const {
@@ -315,19 +316,17 @@ std::string RewrittenList::Joined() const {
 }
 
 std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::int32_t fontCount, const RewriteTuning& tuning,
+                            const RewriteTuning& tuning, std::vector<RowOutcome>* outcomes) {
+  return RewriteFontListPieces(content, table, tuning, outcomes).Joined();
+}
+
+std::string RewriteFontList(std::string_view content, const FontTable& table,
                             std::vector<RowOutcome>* outcomes) {
-  return RewriteFontListPieces(content, table, fontCount, tuning, outcomes).Joined();
+  return RewriteFontList(content, table, RewriteTuning{}, outcomes);
 }
 
-std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::int32_t fontCount, std::vector<RowOutcome>* outcomes) {
-  return RewriteFontList(content, table, fontCount, RewriteTuning{}, outcomes);
-}
-
-std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::int32_t fontCount) {
-  return RewriteFontList(content, table, fontCount, RewriteTuning{}, nullptr);
+std::string RewriteFontList(std::string_view content, const FontTable& table) {
+  return RewriteFontList(content, table, RewriteTuning{}, nullptr);
 }
 
 }  // namespace vemo

@@ -22,10 +22,10 @@ struct RewriteTuning {
 };
 
 RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& table,
-                                    std::int32_t fontCount, const RewriteTuning& tuning,
+                                    const RewriteTuning& tuning,
                                     std::vector<RowOutcome>* outcomes = nullptr);
 std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::int32_t fontCount, const RewriteTuning& tuning,
+                            const RewriteTuning& tuning,
                             std::vector<RowOutcome>* outcomes = nullptr);
 
 }  // namespace vemo

@@ -186,12 +186,12 @@ bool IsPostScriptName(std::string_view name) {
   });
 }
 
-Suggestions SuggestRows(std::string_view list, const FontTable& table, std::int32_t fontCount,
-                        const FontSources& sources, FileRanges& files) {
+Suggestions SuggestRows(std::string_view list, const FontTable& table, const FontSources& sources,
+                        FileRanges& files) {
   // The entries as the table's rows leave them: an entry a row replaces needs no row, and a
   // row added later applies to the list after them.
   std::vector<RowOutcome> outcomes;
-  const std::string rewritten = RewriteFontList(list, table, fontCount, &outcomes);
+  const std::string rewritten = RewriteFontList(list, table, &outcomes);
   std::set<std::int64_t> replaced;
   for (const RowOutcome& outcome : outcomes)
     if (outcome.result == RowResult::kApplied) replaced.insert(outcome.line);
@@ -262,15 +262,16 @@ struct Candidate {
 // The table as the next run reads it with the candidates' rows; nothing when it does not read
 // back as its rows and theirs (its own last line swallows what follows it: a quote left open).
 std::unique_ptr<FontTable> ReadBack(const std::string& bytes, const FontTable& table,
-                                    std::int32_t fontCount, const std::vector<Candidate>& rows,
-                                    const Suggestions& suggestions, std::int32_t& count) {
+                                    const std::vector<Candidate>& rows,
+                                    const Suggestions& suggestions) {
   auto grown = std::make_unique<FontTable>();
   try {
-    ParseFontTable(bytes, *grown, count);
+    ParseFontTable(bytes, *grown);
   } catch (const RuntimeError&) {
     return nullptr;
   }
-  if (count != fontCount + static_cast<std::int32_t>(rows.size())) return nullptr;
+  const std::int32_t fontCount = table.FontCount();
+  if (grown->FontCount() != fontCount + static_cast<std::int32_t>(rows.size())) return nullptr;
   for (std::int32_t row = 1; row <= fontCount; ++row)
     if (grown->At(row, 1) != table.At(row, 1) || grown->At(row, 2) != table.At(row, 2))
       return nullptr;
@@ -286,8 +287,8 @@ std::unique_ptr<FontTable> ReadBack(const std::string& bytes, const FontTable& t
 }  // namespace
 
 TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& table,
-                               std::int32_t fontCount, std::string_view list,
-                               const Suggestions& suggestions) {
+                               std::string_view list, const Suggestions& suggestions) {
+  const std::int32_t fontCount = table.FontCount();
   TableAddition out;
   out.table = std::string(tableBytes);
   const bool utf8 = DetectTableEncoding(tableBytes) == TableEncoding::kUtf8;
@@ -314,15 +315,13 @@ TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& tab
     std::string bytes(tableBytes);
     if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += lineEnd;
     for (const Candidate& c : candidates) bytes += c.row;
-    std::int32_t count = 0;
-    const std::unique_ptr<FontTable> grown =
-        ReadBack(bytes, table, fontCount, candidates, suggestions, count);
+    const std::unique_ptr<FontTable> grown = ReadBack(bytes, table, candidates, suggestions);
     if (!grown) {
       for (const Candidate& c : candidates) c.result->result = AddResult::kNotWritable;
       break;
     }
     std::vector<RowOutcome> outcomes;
-    (void)RewriteFontList(list, *grown, count, &outcomes);
+    (void)RewriteFontList(list, *grown, &outcomes);
     std::vector<Candidate> kept;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
       const RowOutcome& outcome = outcomes[static_cast<std::size_t>(fontCount) + i];

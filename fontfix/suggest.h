@@ -65,13 +65,13 @@ struct FontSources {
 };
 
 // Looks for the face of every entry whose value is not a PostScript name and that the
-// table's rows 1..fontCount leave as it is: first in the file its record's
+// table's rows 1..FontCount() leave as it is: first in the file its record's
 // "OutlineFileName:" names, then in the folders. A face matches when one of its Japanese
 // names equals the entry's value; failing that, when they are equal with blanks (U+0020,
 // U+3000) left out, full-width ASCII and half-width katakana taken as their other width,
 // hiragana as katakana, and letter case folded as the rewrite folds it.
-Suggestions SuggestRows(std::string_view list, const FontTable& table, std::int32_t fontCount,
-                        const FontSources& sources, FileRanges& files);
+Suggestions SuggestRows(std::string_view list, const FontTable& table, const FontSources& sources,
+                        FileRanges& files);
 
 enum class AddResult {
   kAdded,
@@ -92,13 +92,12 @@ struct TableAddition {
   std::size_t added = 0;
 };
 
-// The table (`tableBytes`, loaded as rows 1..fontCount of `table`) with a row appended for
+// The table (`tableBytes`, loaded as rows 1..FontCount() of `table`) with a row appended for
 // each entry that has exactly one suggestion, in its own encoding: CP932 with CR LF, or
 // UTF-8 (its byte order mark kept) with the line ends it uses. A name is quoted where it
 // needs it. A row is added only when the new table reads back with it and, applied after the
 // table's rows, it replaces exactly its entry.
 TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& table,
-                               std::int32_t fontCount, std::string_view list,
-                               const Suggestions& suggestions);
+                               std::string_view list, const Suggestions& suggestions);
 
 }  // namespace vemo

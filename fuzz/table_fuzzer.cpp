@@ -69,14 +69,14 @@ void CheckConversion(std::string_view bytes) {
 
 void CheckTable(std::string_view bytes) {
   FontTable table;
-  std::int32_t count = -1;
   std::string display;
   std::int32_t error = 0;
   try {
-    display = ParseFontTable(bytes, table, count);
+    display = ParseFontTable(bytes, table);
   } catch (const RuntimeError& e) {
     error = e.Number();
   }
+  const std::int32_t count = table.FontCount();
   Require(error == 0 || error == err::kSubscriptOutOfRange || error == err::kInputPastEndOfFile ||
               error == err::kNameNotInCp932,
           "the table failed with a number of its own");

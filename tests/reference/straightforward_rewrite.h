@@ -66,9 +66,8 @@ inline std::size_t FindFirst(std::string_view text, std::string_view key) {
   return std::string_view::npos;
 }
 
-inline std::string StraightforwardRewrite(std::string content, const FontTable& table,
-                                          std::int32_t fontCount) {
-  for (std::int32_t row = 1; row <= fontCount; ++row) {
+inline std::string StraightforwardRewrite(std::string content, const FontTable& table) {
+  for (std::int32_t row = 1; row <= table.FontCount(); ++row) {
     const std::string& current = table.At(row, 1);
     const std::string& replacement = table.At(row, 2);
     if (current.empty() || replacement.empty()) continue;

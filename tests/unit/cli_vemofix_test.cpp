@@ -283,14 +283,13 @@ TEST(VemofixAndFixFontList, LeaveTheSameFilesForTheSameInputs) {
   environment.defaultFolder = L"C:\\TypeSpt";
   environment.separator = L'\\';
   FontTable fontTable;
-  std::int32_t fontCount = 0;
-  (void)ParseFontTable(table, fontTable, fontCount);
+  (void)ParseFontTable(table, fontTable);
   for (bool opt10 : {true, false}) {
     const std::wstring name = opt10 ? L"AdobeFnt05.lst" : L"AdobeFnt.lst";
     for (const std::string& list : lists) {
       window.files[L"C:\\TypeSpt\\" + name] = command.files[L"C:\\TypeSpt\\" + name] = list;
-      ASSERT_NE(FixFontList(FixFontListInput{opt10, L"C:\\TypeSpt", L"C:\\Tool"}, fontTable,
-                            fontCount, window, virtualization)
+      ASSERT_NE(FixFontList(FixFontListInput{opt10, L"C:\\TypeSpt", L"C:\\Tool"}, fontTable, window,
+                            virtualization)
                     .fix,
                 ListFix::kMissing);
       FakeConsole console;

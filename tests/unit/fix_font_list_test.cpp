@@ -7,6 +7,7 @@
 #include "platform/runtime_error.h"
 #include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
+#include "tests/unit/fontfix_test_support.h"
 
 namespace vemo {
 namespace {
@@ -30,18 +31,17 @@ class FixFontListTest : public ::testing::Test {
     input.opt10 = true;
     input.folderText = L" C:\\TypeSpt ";
     input.programFolder = L"C:\\Tool";
-    table.Set(1, 1, "Ryumin-Light");
-    table.Set(1, 2, "Ryumin-Light-KL");
+    table.Append("Ryumin-Light", "Ryumin-Light-KL");
   }
 
-  bool Run(std::int32_t count = 1) {
-    outcome = FixFontList(input, table, count, files, virtualization);
+  bool Run() {
+    outcome = FixFontList(input, table, files, virtualization);
     return outcome.fix != ListFix::kMissing;
   }
 
-  std::int32_t RunForError(std::int32_t count = 1) {
+  std::int32_t RunForError() {
     try {
-      Run(count);
+      Run();
     } catch (const RuntimeError& e) {
       return e.Number();
     }
@@ -81,9 +81,9 @@ TEST_F(FixFontListTest, ReadsOnceThenBacksUpThoseBytesRewritesAndReplaces) {
 // Another run's backup, made before this one or while it ran, is no error and stays.
 TEST_F(FixFontListTest, TheBackupIsMadeOnceAndNeverOverwritten) {
   files.files[kList] = "FontName:Ryumin-Light";
-  ASSERT_EQ(FixListFile(kList, kBackup, table, 1, files), ListFix::kBackedUpRewritten);
+  ASSERT_EQ(FixListFile(kList, kBackup, table, files), ListFix::kBackedUpRewritten);
   files.files[kList] = "FontName:Ryumin-Light changed since";
-  EXPECT_EQ(FixListFile(kList, kBackup, table, 1, files), ListFix::kRewritten);
+  EXPECT_EQ(FixListFile(kList, kBackup, table, files), ListFix::kRewritten);
   EXPECT_EQ(files.files[kBackup], "FontName:Ryumin-Light");
   EXPECT_EQ(files.files[kList], "FontName:Ryumin-Light-KL changed since");
 }
@@ -100,7 +100,8 @@ TEST_F(FixFontListTest, Illustrator8And9UseTheOlderListName) {
 TEST_F(FixFontListTest, AnEmptyTableStillBacksUpAndWritesTheSameBytes) {
   const std::string list = std::string("FontName:Ryumin-Light\r\n\x1A\0", 25);
   files.files[kList] = list;
-  EXPECT_TRUE(Run(0));
+  table.ResetCount();
+  EXPECT_TRUE(Run());
   EXPECT_EQ(files.files[kList], list);
   EXPECT_EQ(files.files[kBackup], list);
   EXPECT_EQ(files.calls.back(), L"replace C:\\TypeSpt\\AdobeFnt05.lst");
@@ -108,7 +109,8 @@ TEST_F(FixFontListTest, AnEmptyTableStillBacksUpAndWritesTheSameBytes) {
 
 TEST_F(FixFontListTest, ErrorAtRow1025WritesNothing) {
   files.files[kList] = "FontName:Ryumin-Light";
-  EXPECT_EQ(RunForError(1025), err::kSubscriptOutOfRange);
+  testing::AppendEmptyRows(table, 1025);
+  EXPECT_EQ(RunForError(), err::kSubscriptOutOfRange);
   EXPECT_EQ(files.files[kList], "FontName:Ryumin-Light");
   EXPECT_NE(files.calls.back().rfind(L"replace", 0), 0u);
   EXPECT_EQ(files.files.count(kBackup), 1u);  // made before the rewrite, and kept

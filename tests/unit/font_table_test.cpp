@@ -17,6 +17,7 @@ namespace {
 using vemo::testing::ErrorOf;
 using vemo::testing::Parse;
 using vemo::testing::Parsed;
+using vemo::testing::TableOf;
 
 TEST(FontTable, RowsAndColumnsOutsideTheTableRaiseError9) {
   FontTable table;
@@ -35,7 +36,7 @@ TEST(FontTable, RowsAndColumnsOutsideTheTableRaiseError9) {
 
 void ExpectRows(const Parsed& p, std::vector<std::pair<std::string, std::string>> rows) {
   ASSERT_EQ(p.error, 0);
-  ASSERT_EQ(p.count, static_cast<std::int32_t>(rows.size()));
+  ASSERT_EQ(p.table.FontCount(), static_cast<std::int32_t>(rows.size()));
   std::string display;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const auto row = static_cast<std::int32_t>(i + 1);
@@ -86,12 +87,33 @@ TEST(ParseFontTable, BlankLinesBetweenRecordsAreSkippedButAnEmptyLineInsideOneIs
 TEST(ParseFontTable, ARecordCutShortRaises62AndKeepsTheRowsBefore) {
   Parsed p = Parse("A,B\r\nC,D\r\nE\r\n");
   EXPECT_EQ(p.error, err::kInputPastEndOfFile);
-  EXPECT_EQ(p.count, 2);
+  EXPECT_EQ(p.table.FontCount(), 2);
   EXPECT_EQ(p.table.At(2, 1), "C");
   EXPECT_EQ(p.table.At(2, 2), "D");
   EXPECT_EQ(Parse("A,").error, err::kInputPastEndOfFile);
   EXPECT_EQ(Parse("A").error, err::kInputPastEndOfFile);
   EXPECT_EQ(Parse("A  \t").error, err::kInputPastEndOfFile);
+}
+
+// The count goes with the table: a table read again counts this read's records only, and its
+// rows after them keep what they held.
+TEST(ParseFontTable, ATableReadAgainCountsOnlyTheNewRecords) {
+  const struct {
+    const char* bytes;
+    std::int32_t count;
+    std::int32_t error;
+  } cases[] = {
+      {"E,F\r\n", 1, 0},
+      {"", 0, 0},
+      {"E,F\r\nG", 1, err::kInputPastEndOfFile},
+  };
+  for (const auto& c : cases) {
+    FontTable table = TableOf({{"A", "B"}, {"C", "D"}});
+    EXPECT_EQ(ErrorOf([&] { ParseFontTable(c.bytes, table); }), c.error) << c.bytes;
+    EXPECT_EQ(table.FontCount(), c.count) << c.bytes;
+    EXPECT_EQ(table.At(2, 1), "C") << c.bytes;
+    EXPECT_EQ(table.At(2, 2), "D") << c.bytes;
+  }
 }
 
 TEST(ParseFontTable, Exactly1024RecordsLoadAndThe1025thRaises9) {
@@ -100,12 +122,12 @@ TEST(ParseFontTable, Exactly1024RecordsLoadAndThe1025thRaises9) {
     bytes += "Old" + std::to_string(i) + ",New" + std::to_string(i) + "\r\n";
   Parsed full = Parse(bytes);
   EXPECT_EQ(full.error, 0);
-  EXPECT_EQ(full.count, 1024);
+  EXPECT_EQ(full.table.FontCount(), 1024);
   EXPECT_EQ(full.table.At(1024, 2), "New1024");
 
   Parsed over = Parse(bytes + "Old1025,New1025\r\n");
   EXPECT_EQ(over.error, err::kSubscriptOutOfRange);
-  EXPECT_EQ(over.count, 1025);
+  EXPECT_EQ(over.table.FontCount(), 1025);
   EXPECT_EQ(over.table.At(1, 1), "Old1");
   EXPECT_EQ(over.table.At(1024, 1), "Old1024");
 }
@@ -121,10 +143,9 @@ TEST(ParseFontTable, Cp932AndInvalidBytesAreKeptAsTheyAre) {
 
 TEST(LoadFontTable, AMissingFileGivesNothingAndLeavesTheTableEmpty) {
   testing::FakeFileSystem files;
-  FontTable table;
-  std::int32_t count = 7;
-  EXPECT_FALSE(LoadFontTable(L"C:\\tool\\Fonts.txt", table, count, files).has_value());
-  EXPECT_EQ(count, 0);
+  FontTable table = TableOf({{"A", "B"}, {"C", "D"}});
+  EXPECT_FALSE(LoadFontTable(L"C:\\tool\\Fonts.txt", table, files).has_value());
+  EXPECT_EQ(table.FontCount(), 0);
   EXPECT_EQ(files.calls, std::vector<std::wstring>{L"exists C:\\tool\\Fonts.txt"});
 }
 
@@ -132,23 +153,21 @@ TEST(LoadFontTable, ReadsTheFileAndReturnsTheDisplayText) {
   testing::FakeFileSystem files;
   files.files[L"C:\\tool\\Fonts.txt"] = "A,B\r\nC,D\r\n";
   FontTable table;
-  std::int32_t count = 0;
-  EXPECT_EQ(LoadFontTable(L"C:\\tool\\Fonts.txt", table, count, files), "A  C  ");
-  EXPECT_EQ(count, 2);
+  EXPECT_EQ(LoadFontTable(L"C:\\tool\\Fonts.txt", table, files), "A  C  ");
+  EXPECT_EQ(table.FontCount(), 2);
   EXPECT_EQ(table.At(2, 2), "D");
 }
 
 TEST(LoadFontTable, ErrorsPassThroughUnchanged) {
   testing::FakeFileSystem files;
   FontTable table;
-  std::int32_t count = 0;
   files.files[L"F"] = "A,B\r\n";
   files.failures[L"read"] = err::kPermissionDenied;
-  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, count, files); }), err::kPermissionDenied);
+  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, files); }), err::kPermissionDenied);
   files.failures.clear();
   files.files[L"F"] = "A,B\r\nC";
-  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, count, files); }), err::kInputPastEndOfFile);
-  EXPECT_EQ(count, 1);
+  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, files); }), err::kInputPastEndOfFile);
+  EXPECT_EQ(table.FontCount(), 1);
 }
 
 }  // namespace

@@ -28,24 +28,27 @@ using Rows = std::vector<std::pair<std::string, std::string>>;
 
 inline FontTable TableOf(const Rows& rows) {
   FontTable table;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    table.Set(static_cast<std::int32_t>(i + 1), 1, rows[i].first);
-    table.Set(static_cast<std::int32_t>(i + 1), 2, rows[i].second);
-  }
+  for (const auto& [current, replacement] : rows) table.Append(current, replacement);
   return table;
+}
+
+// Appends empty rows until the table counts `count`. Past row 1024 each append raises error
+// 9, left out here: the count still rises, as it does at a table's 1025th record.
+inline void AppendEmptyRows(FontTable& table, std::int32_t count) {
+  for (std::int32_t row = table.FontCount() + 1; row <= count; ++row)
+    (void)ErrorOf([&] { table.Append("", ""); });
 }
 
 // What ParseFontTable left behind, error included.
 struct Parsed {
   FontTable table;
-  std::int32_t count = -1;
   std::string display;
   std::int32_t error = 0;
 };
 
 inline Parsed Parse(std::string_view bytes) {
   Parsed p;
-  p.error = ErrorOf([&] { p.display = ParseFontTable(bytes, p.table, p.count); });
+  p.error = ErrorOf([&] { p.display = ParseFontTable(bytes, p.table); });
   return p;
 }
 

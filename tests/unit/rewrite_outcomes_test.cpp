@@ -16,6 +16,7 @@
 namespace vemo {
 namespace {
 
+using vemo::testing::AppendEmptyRows;
 using vemo::testing::Rows;
 using vemo::testing::TableOf;
 
@@ -76,9 +77,8 @@ std::vector<std::string> Outcomes(std::string_view content, const Rows& rows,
                                   const RewriteTuning& tuning = {}) {
   std::vector<RowOutcome> outcomes;
   const FontTable table = TableOf(rows);
-  const auto count = static_cast<std::int32_t>(rows.size());
-  const std::string result = RewriteFontList(content, table, count, tuning, &outcomes);
-  EXPECT_EQ(result, reference::StraightforwardRewrite(std::string(content), table, count));
+  const std::string result = RewriteFontList(content, table, tuning, &outcomes);
+  EXPECT_EQ(result, reference::StraightforwardRewrite(std::string(content), table));
   return Describe(outcomes);
 }
 
@@ -126,9 +126,10 @@ TEST(RewriteOutcomes, AnEntryOverwrittenFromBeforeItsStartMovesToTheLaterEntry) 
 
 TEST(RewriteOutcomes, Row1025RaisesError9) {
   FontTable table;
+  AppendEmptyRows(table, 1025);
   std::vector<RowOutcome> outcomes;
   try {
-    (void)RewriteFontList("FontName:A", table, 1025, &outcomes);
+    (void)RewriteFontList("FontName:A", table, &outcomes);
     FAIL() << "no error";
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Number(), err::kSubscriptOutOfRange);

@@ -67,8 +67,7 @@ TEST(DetectTableEncoding, AShortCp932NameCanPassForUtf8AsTheRuleSays) {
   // misreading shows as an error instead of a silent mismatch.
   EXPECT_EQ(Detect("\xC3\xBD,X\r\n"), TableEncoding::kUtf8);
   FontTable table;
-  std::int32_t count = 0;
-  EXPECT_EQ(ErrorOf([&] { ParseFontTable("\xC3\xBD,X\r\n", table, count); }), err::kNameNotInCp932);
+  EXPECT_EQ(ErrorOf([&] { ParseFontTable("\xC3\xBD,X\r\n", table); }), err::kNameNotInCp932);
 }
 
 TEST(IsValidUtf8, ShortestFormsOnlyNoSurrogatesNothingAboveU10FFFF) {
@@ -179,7 +178,7 @@ TEST(ParseFontTable, AUtf8TableGivesCp932NamesWithOrWithoutAMark) {
   for (const std::string& bytes : {std::string(kBom) + body, body}) {
     Parsed p = Parse(bytes);
     ASSERT_EQ(p.error, 0);
-    ASSERT_EQ(p.count, 3);
+    ASSERT_EQ(p.table.FontCount(), 3);
     EXPECT_EQ(p.table.At(1, 1), kMsMincho);
     EXPECT_EQ(p.table.At(1, 2), "MS-Mincho");
     EXPECT_EQ(p.table.At(2, 1),
@@ -194,7 +193,7 @@ TEST(ParseFontTable, AMarkBeforeAnAsciiTableIsNotPartOfTheFirstName) {
   Parsed p = Parse(std::string(kBom) + "A,B\r\n");
   ASSERT_EQ(p.error, 0);
   EXPECT_EQ(p.table.At(1, 1), "A");
-  EXPECT_EQ(Parse(kBom).count, 0);
+  EXPECT_EQ(Parse(kBom).table.FontCount(), 0);
 }
 
 TEST(ParseFontTable, ACp932TableIsReadByteForByteAsBefore) {
@@ -209,7 +208,7 @@ TEST(ParseFontTable, ANameCp932CannotHoldFailsItsRecordAndKeepsTheRowsBefore) {
   for (const std::string& bad : {std::string("波〜ダッシュ,X\r\n"), std::string("X,波〜\r\n")}) {
     Parsed p = Parse("ＭＳ明朝,MS-Mincho\r\nA,B\r\n" + bad + "C,D\r\n");
     EXPECT_EQ(p.error, err::kNameNotInCp932);
-    EXPECT_EQ(p.count, 2);
+    EXPECT_EQ(p.table.FontCount(), 2);
     EXPECT_EQ(p.table.At(1, 1), kMsMincho);
     EXPECT_EQ(p.table.At(2, 2), "B");
     EXPECT_EQ(p.table.At(3, 1), "");
@@ -224,23 +223,20 @@ TEST(ParseFontTable, ANameCp932CannotHoldFailsItsRecordAndKeepsTheRowsBefore) {
 TEST(LoadFontTable, AUtf8FileFillsTheTableWithCp932NamesAndErrorsPassThrough) {
   testing::FakeFileSystem files;
   FontTable table;
-  std::int32_t count = 0;
   files.files[L"F"] = std::string(kBom) + "ＭＳ明朝,MS-Mincho\r\n";
-  EXPECT_EQ(LoadFontTable(L"F", table, count, files), std::string(kMsMincho) + "  ");
-  EXPECT_EQ(count, 1);
+  EXPECT_EQ(LoadFontTable(L"F", table, files), std::string(kMsMincho) + "  ");
+  EXPECT_EQ(table.FontCount(), 1);
   files.files[L"F"] = std::string(kBom) + "A,B\r\n〜,C\r\n";
-  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, count, files); }), err::kNameNotInCp932);
-  EXPECT_EQ(count, 1);
+  EXPECT_EQ(ErrorOf([&] { LoadFontTable(L"F", table, files); }), err::kNameNotInCp932);
+  EXPECT_EQ(table.FontCount(), 1);
 }
 
 TEST(RewriteFontList, NamesFromAUtf8TableMatchTheCp932List) {
   FontTable table;
-  std::int32_t count = 0;
-  ParseFontTable("ＭＳ明朝,MS-Mincho\r\nＭＳゴシック,MS-Gothic\r\n", table, count);
+  ParseFontTable("ＭＳ明朝,MS-Mincho\r\nＭＳゴシック,MS-Gothic\r\n", table);
   const std::string list = "%!\r\nFontName:" + std::string(kMsGothic) +
                            "\r\nFontName:" + std::string(kMsMincho) + "\r\n";
-  EXPECT_EQ(RewriteFontList(list, table, count),
-            "%!\r\nFontName:MS-Gothic\r\nFontName:MS-Mincho\r\n");
+  EXPECT_EQ(RewriteFontList(list, table), "%!\r\nFontName:MS-Gothic\r\nFontName:MS-Mincho\r\n");
 }
 
 TEST(ErrorDialog, ANameCp932CannotHoldIsNumberN1001WithItsOwnText) {
