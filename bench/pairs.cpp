@@ -55,61 +55,79 @@ void Report(const char* name, const Timed& a, const Timed& b, int pairs) {
   std::fflush(stdout);
 }
 
+// The runs the ratios compare, on lists of 12,500, 25,000 and 50,000 entries in a folder of
+// their own.
+class Runs {
+ public:
+  explicit Runs(const std::string& root) : root_(root.begin(), root.end()) {
+    std::filesystem::create_directories(root + "/TypeSpt");
+    std::filesystem::create_directories(root + "/tool");
+    for (int entries : {12500, 25000, 50000})
+      lists_[entries] = std::make_unique<GeneratedList>(GenerateList(entries));
+  }
+
+  // A whole FixFontList, from a fresh list and no backup.
+  Timed Fix(int entries) {
+    return Timed{Fresh(entries), [this, entries] {
+                   const FixFontListInput input{true, root_ + L"/TypeSpt", root_ + L"/tool"};
+                   if (FixFontList(input, lists_[entries]->table, files_, virtualization_).fix ==
+                       ListFix::kMissing)
+                     std::exit(1);
+                 }};
+  }
+
+  // The rewrite in memory.
+  Timed Rewrite(int entries) {
+    return Timed{[] {},
+                 [this, entries] {
+                   const GeneratedList& g = *lists_[entries];
+                   if (RewriteFontListPieces(g.list, g.table).pieces.empty()) std::exit(1);
+                 }};
+  }
+
+  // The least any run must do: copy the list once, read it once, put it back in place once.
+  Timed Floor() {
+    return Timed{Fresh(50000), [this] {
+                   files_.CopyWholeFile(ListPath(), BackupPath());
+                   files_.ReplaceWholeFile(ListPath(), files_.ReadWholeFile(ListPath()));
+                 }};
+  }
+
+ private:
+  std::wstring ListPath() const { return root_ + L"/TypeSpt\\AdobeFnt05.lst"; }
+  std::wstring BackupPath() const { return root_ + L"/tool\\AdobeFnt05.lst のバックアップ"; }
+
+  std::function<void()> Fresh(int entries) {
+    return [this, entries] {
+      WriteFile(NativePath(ListPath()), lists_[entries]->list);
+      std::filesystem::remove(NativePath(BackupPath()));
+    };
+  }
+
+  std::wstring root_;
+  std::map<int, std::unique_ptr<GeneratedList>> lists_;
+  PosixFileSystem files_;
+  NoVirtualization virtualization_;
+};
+
 }  // namespace
 }  // namespace vemo::bench
 
 int main(int argc, char** argv) {
-  using namespace vemo;
   using namespace vemo::bench;
   if (argc < 2) return 2;
   // Fresh memory for every run, as a real run has (see rewrite_bench.cpp).
   mallopt(M_MMAP_THRESHOLD, 1 << 20);
   const int pairs = argc > 2 ? std::atoi(argv[2]) : 15;
   const std::string root = std::filesystem::absolute(argv[1]).string();
-  std::filesystem::create_directories(root + "/TypeSpt");
-  std::filesystem::create_directories(root + "/tool");
-  const std::wstring wroot(root.begin(), root.end());
-  const std::wstring listPath = wroot + L"/TypeSpt\\AdobeFnt05.lst";
-  const std::wstring backupPath = wroot + L"/tool\\AdobeFnt05.lst のバックアップ";
-
-  std::map<int, std::unique_ptr<GeneratedList>> lists;
-  for (int entries : {12500, 25000, 50000})
-    lists[entries] = std::make_unique<GeneratedList>(GenerateList(entries));
-  PosixFileSystem files;
-  NoVirtualization virtualization;
-  const auto fresh = [&](int entries) {
-    return [&, entries] {
-      WriteFile(NativePath(listPath), lists[entries]->list);
-      std::filesystem::remove(NativePath(backupPath));
-    };
-  };
-  const auto fix = [&](int entries) {
-    return Timed{fresh(entries), [&, entries] {
-                   const GeneratedList& g = *lists[entries];
-                   const FixFontListInput input{true, wroot + L"/TypeSpt", wroot + L"/tool"};
-                   if (FixFontList(input, g.table, files, virtualization).fix == ListFix::kMissing)
-                     std::exit(1);
-                 }};
-  };
-  const auto rewrite = [&](int entries) {
-    return Timed{[] {},
-                 [&, entries] {
-                   const GeneratedList& g = *lists[entries];
-                   const RewrittenList out = RewriteFontListPieces(g.list, g.table);
-                   if (out.pieces.empty()) std::exit(1);
-                 }};
-  };
-  // The least any run must do: copy the list once, read it once, put it back in place once.
-  const Timed floor{fresh(50000), [&] {
-                      files.CopyWholeFile(listPath, backupPath);
-                      files.ReplaceWholeFile(listPath, files.ReadWholeFile(listPath));
-                    }};
-
-  Report("FixFontList/floor", fix(50000), floor, pairs);
-  Report("growth-Rewrite-12500-25000", rewrite(25000), rewrite(12500), pairs);
-  Report("growth-Rewrite-25000-50000", rewrite(50000), rewrite(25000), pairs);
-  Report("growth-FixFontList-12500-25000", fix(25000), fix(12500), pairs);
-  Report("growth-FixFontList-25000-50000", fix(50000), fix(25000), pairs);
+  {
+    Runs runs(root);
+    Report("FixFontList/floor", runs.Fix(50000), runs.Floor(), pairs);
+    Report("growth-Rewrite-12500-25000", runs.Rewrite(25000), runs.Rewrite(12500), pairs);
+    Report("growth-Rewrite-25000-50000", runs.Rewrite(50000), runs.Rewrite(25000), pairs);
+    Report("growth-FixFontList-12500-25000", runs.Fix(25000), runs.Fix(12500), pairs);
+    Report("growth-FixFontList-25000-50000", runs.Fix(50000), runs.Fix(25000), pairs);
+  }
   std::filesystem::remove_all(root);
   return 0;
 }

@@ -284,20 +284,12 @@ std::unique_ptr<FontTable> ReadBack(const std::string& bytes, const FontTable& t
   return grown;
 }
 
-}  // namespace
-
-TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& table,
-                               std::string_view list, const Suggestions& suggestions) {
-  const std::int32_t fontCount = table.FontCount();
-  TableAddition out;
-  out.table = std::string(tableBytes);
-  const bool utf8 = DetectTableEncoding(tableBytes) == TableEncoding::kUtf8;
-  const std::string lineEnd = LineEndOf(tableBytes, utf8);
-  for (std::size_t i = 0; i < suggestions.entries.size(); ++i)
-    if (suggestions.entries[i].result == SuggestResult::kOne)
-      out.rows.push_back(RowAddition{i, AddResult::kAdded, 0});
+// The rows to add as candidates: those whose names can be written as fields, while the table
+// has room; the others get their result here.
+std::vector<Candidate> CandidatesOf(std::vector<RowAddition>& rows, const Suggestions& suggestions,
+                                    std::int32_t fontCount, bool utf8, const std::string& lineEnd) {
   std::vector<Candidate> candidates;
-  for (RowAddition& row : out.rows) {
+  for (RowAddition& row : rows) {
     const EntrySuggestion& entry = suggestions.entries[row.entry];
     const std::optional<std::string> current = Field(entry.name, utf8);
     const std::optional<std::string> replacement = Field(entry.faces.front().postScript, utf8);
@@ -308,6 +300,44 @@ TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& tab
     else
       candidates.push_back(Candidate{row.entry, *current + "," + *replacement + lineEnd, &row});
   }
+  return candidates;
+}
+
+// The candidates whose row, in the grown table applied to the list, replaces their own entry;
+// the others get the entry they replace instead (0: none).
+std::vector<Candidate> HittingTheirEntry(std::string_view list, const FontTable& grown,
+                                         std::int32_t fontCount,
+                                         const std::vector<Candidate>& candidates,
+                                         const Suggestions& suggestions) {
+  std::vector<RowOutcome> outcomes;
+  (void)RewriteFontList(list, grown, &outcomes);
+  std::vector<Candidate> kept;
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    const RowOutcome& outcome = outcomes[static_cast<std::size_t>(fontCount) + i];
+    if (outcome.result == RowResult::kApplied &&
+        outcome.line == suggestions.entries[candidates[i].entry].line) {
+      kept.push_back(candidates[i]);
+    } else {
+      candidates[i].result->result = AddResult::kReplacesAnother;
+      candidates[i].result->otherLine = outcome.result == RowResult::kApplied ? outcome.line : 0;
+    }
+  }
+  return kept;
+}
+
+}  // namespace
+
+TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& table,
+                               std::string_view list, const Suggestions& suggestions) {
+  TableAddition out;
+  out.table = std::string(tableBytes);
+  const bool utf8 = DetectTableEncoding(tableBytes) == TableEncoding::kUtf8;
+  const std::string lineEnd = LineEndOf(tableBytes, utf8);
+  for (std::size_t i = 0; i < suggestions.entries.size(); ++i)
+    if (suggestions.entries[i].result == SuggestResult::kOne)
+      out.rows.push_back(RowAddition{i, AddResult::kAdded, 0});
+  std::vector<Candidate> candidates =
+      CandidatesOf(out.rows, suggestions, table.FontCount(), utf8, lineEnd);
 
   // Tried as a whole and checked as the next run reads and applies it; the rows that miss
   // their entry leave, and the rest are tried again.
@@ -320,19 +350,8 @@ TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& tab
       for (const Candidate& c : candidates) c.result->result = AddResult::kNotWritable;
       break;
     }
-    std::vector<RowOutcome> outcomes;
-    (void)RewriteFontList(list, *grown, &outcomes);
-    std::vector<Candidate> kept;
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-      const RowOutcome& outcome = outcomes[static_cast<std::size_t>(fontCount) + i];
-      if (outcome.result == RowResult::kApplied &&
-          outcome.line == suggestions.entries[candidates[i].entry].line) {
-        kept.push_back(candidates[i]);
-      } else {
-        candidates[i].result->result = AddResult::kReplacesAnother;
-        candidates[i].result->otherLine = outcome.result == RowResult::kApplied ? outcome.line : 0;
-      }
-    }
+    std::vector<Candidate> kept =
+        HittingTheirEntry(list, *grown, table.FontCount(), candidates, suggestions);
     if (kept.size() == candidates.size()) {
       out.table = std::move(bytes);
       out.added = kept.size();
