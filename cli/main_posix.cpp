@@ -9,6 +9,7 @@
 #include "errors/report_error.h"
 #include "platform/posix/file_ranges_posix.h"
 #include "platform/posix/file_system_posix.h"
+#include "platform/path.h"
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
   environment.winePrefix = WinePrefix(Variable("WINEPREFIX"), Variable("HOME"));
   if (environment.winePrefix)
     environment.fontFolders.push_back(
-        InFolder(*environment.winePrefix, L"drive_c/windows/Fonts", L'/'));
+        JoinPath(*environment.winePrefix, L"drive_c/windows/Fonts", L'/'));
   try {
     environment.programFolder = ProgramFolder();
   } catch (const RuntimeError& error) {

@@ -9,6 +9,7 @@
 #include "fontfix/suggest.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/path.h"
 
 namespace vemo::cli {
 namespace {
@@ -132,7 +133,7 @@ std::wstring OutlinePath(std::string_view value, const std::optional<std::wstrin
   const wchar_t letter = static_cast<wchar_t>(path[0] | 0x20);
   std::wstring rest = path.substr(3);
   std::replace(rest.begin(), rest.end(), L'\\', L'/');
-  return InFolder(*winePrefix, std::wstring(L"dosdevices/") + letter + L":/" + rest, L'/');
+  return JoinPath(*winePrefix, std::wstring(L"dosdevices/") + letter + L":/" + rest, L'/');
 }
 
 int RunSuggest(const SuggestFiles& paths, const Options& options, const Environment& environment,

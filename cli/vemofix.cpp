@@ -285,7 +285,7 @@ bool IsJapaneseLocale(const char* lcAll, const char* lcMessages, const char* lan
 std::optional<std::wstring> WinePrefix(const std::optional<std::wstring>& winePrefix,
                                        const std::optional<std::wstring>& home) {
   if (winePrefix && !winePrefix->empty()) return *winePrefix;
-  if (home && !home->empty()) return InFolder(*home, L".wine", L'/');
+  if (home && !home->empty()) return JoinPath(*home, L".wine", L'/');
   return std::nullopt;
 }
 
@@ -296,7 +296,7 @@ std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>&
   // The Windows folder as the prefix holds it: "C:\..." is "drive_c/...".
   std::wstring inPrefix = L"drive_c/" + std::wstring(kDefaultListFolder).substr(3);
   std::replace(inPrefix.begin(), inPrefix.end(), L'\\', L'/');
-  return InFolder(*prefix, inPrefix, L'/');
+  return JoinPath(*prefix, inPrefix, L'/');
 }
 
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,

@@ -51,8 +51,8 @@ std::wstring RowReport(const FontTable& table, const std::vector<RowOutcome>& ou
                        Language language);
 std::wstring Summary(const std::vector<RowOutcome>& outcomes, bool dryRun, Language language);
 
-// folder & separator & name, without doubling a separator at its end. On Windows the folder
-// is read as the window reads its folder box (TargetFolder).
+// A folder of vemofix's options (or the program's) joined with a name: on Windows the folder
+// is read as the window reads its folder box (TargetFolder), elsewhere joined with JoinPath.
 std::wstring InFolder(const std::wstring& folder, const std::wstring& name, wchar_t separator);
 // The folder part of a path ("\" and "/" both separate): "." for a bare name, and the
 // separator kept at a root ("/", "C:\").
