@@ -52,19 +52,17 @@ windows:
 	      -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake
 	cmake --build $(WINDOWS)
 
-# The Windows tests. Where this machine starts 32-bit programs directly they are built 32-bit
-# and drive the programs of $(WINDOWS) themselves; where 32-bit programs would start only under
-# qemu (about 50 s a start), the same sources built 64-bit carry them, and smoke tests drive the
-# 32-bit programs (scripts/test-arch.sh decides; VEMO_TEST_ARCH=i686 or x86_64 chooses).
+# The Windows tests, built 32-bit like the programs users get; the end-to-end tests drive the
+# programs of $(WINDOWS) themselves. scripts/wine32-setup.sh makes 32-bit programs start under
+# Wine, natively or through qemu.
+TESTS_TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-i686-tests.cmake
 windows-test: windows
-	@arch=$$(scripts/test-arch.sh) || exit 1; \
-	  toolchain=$(CURDIR)/cmake/$$([ $$arch = i686 ] && echo mingw-w64-i686-tests || echo mingw-w64).cmake; \
-	  if [ -f $(WINDOWS_TEST)/CMakeCache.txt ] && ! grep -q "=$$toolchain\$$" $(WINDOWS_TEST)/CMakeCache.txt; \
-	  then rm -rf $(WINDOWS_TEST); fi; \
-	  echo "Windows tests: $$arch build ($(WINDOWS_TEST))"; \
-	  cmake -S . -B $(WINDOWS_TEST) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	        -DCMAKE_TOOLCHAIN_FILE=$$toolchain \
-	        -DVEMO_SHIPPED_DIR=$(abspath $(WINDOWS)) -DVEMO_RELEASE_PROGRAMS=$(abspath $(WINDOWS))
+	@# A folder configured for another toolchain is made anew.
+	@if [ -f $(WINDOWS_TEST)/CMakeCache.txt ] && \
+	  ! grep -q "=$(TESTS_TOOLCHAIN)\$$" $(WINDOWS_TEST)/CMakeCache.txt; then rm -rf $(WINDOWS_TEST); fi
+	cmake -S . -B $(WINDOWS_TEST) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_TOOLCHAIN_FILE=$(TESTS_TOOLCHAIN) \
+	      -DVEMO_SHIPPED_DIR=$(abspath $(WINDOWS)) -DVEMO_RELEASE_PROGRAMS=$(abspath $(WINDOWS))
 	cmake --build $(WINDOWS_TEST)
 
 test: build native-test windows-test

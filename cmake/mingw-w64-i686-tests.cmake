@@ -1,6 +1,5 @@
-# Cross-compiles the Windows tests 32-bit (i686), like the programs users get, for machines
-# that start 32-bit programs directly: the end-to-end tests drive the shipped programs, and
-# the in-process tests run the same code 32-bit. The posix thread model, which GoogleTest
+# Cross-compiles the Windows tests 32-bit (i686), like the programs users get: the end-to-end
+# tests drive the shipped programs, and the in-process tests run the same code 32-bit. The posix thread model, which GoogleTest
 # needs for std::mutex, is for the tests only; the programs users get come from
 # mingw-w64-i686.cmake.
 set(CMAKE_SYSTEM_PROCESSOR i686)

@@ -70,16 +70,18 @@ class Demo {
   }
 
  private:
-  // Boxes before the window (a missing table, say) are answered and logged.
+  // Boxes before the window (a missing table, say) are answered and logged. A program that
+  // ends (one that cannot start) ends the wait.
   bool WaitForMain(DWORD pid) {
-    return WaitUntil(
+    WaitUntil(
         [&] {
           main_ = WaitForWindow(pid, L"", kMainCaption, Deadline{0});
           if (main_) return true;
           if (auto box = WaitForMessageBox(pid, Deadline{0}, seen_)) AnswerBox(*box, nullptr);
-          return false;
+          return !Alive(pid);
         },
-        Deadline{20000});
+        Deadline{60000});
+    return main_ != nullptr;
   }
 
   // Runs vemofix.exe with `args` from the program's folder and logs what it printed. True

@@ -18,9 +18,9 @@ exe="$build/windows/vemotool.exe"
 fix="$build/windows/vemofix.exe"
 driver="$build/windows-test/demo/vemo_demo.exe"
 [ -f "$exe" ] && [ -f "$fix" ] || { echo "error: $exe or $fix is missing (make build)"; exit 1; }
-scripts/wine-prefix.sh || exit 1
-# The program users get is 32-bit.
+# The program users get is 32-bit: its start is set up before the prefix is made.
 . scripts/wine32-setup.sh || exit 1
+scripts/wine-prefix.sh || exit 1
 
 drive_c="$WINEPREFIX/drive_c"
 program="$drive_c/Program Files/べもつーる"

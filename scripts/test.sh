@@ -52,6 +52,25 @@ run_logged() {
   wait $pid
 }
 
+# 32-bit programs are set up to start first (natively, or through qemu: scripts/wine32-setup.sh
+# says), then the Wine prefixes of both passes of the Windows tests are made in the background
+# while the native tests run.
+make_prefixes() {
+  VEMO_WINDOWS_VERSION="" scripts/wine-prefix.sh &
+  local default=$!
+  VEMO_WINDOWS_VERSION=winxp scripts/wine-prefix.sh
+  local xp=$?
+  wait $default && [ $xp -eq 0 ]
+}
+if . scripts/wine32-setup.sh; then
+  make_prefixes >"$logs/prefixes.log" 2>&1 </dev/null &
+  prefixes=$!
+else
+  echo "error: 32-bit programs cannot start here: no Windows test can run" >"$logs/prefixes.log"
+  (exit 1) &
+  prefixes=$!
+fi
+
 echo "== native unit tests"
 if [ -f "$build/native-test/CTestTestfile.cmake" ]; then
   run_ctest "$logs/native.log" ctest --test-dir "$build/native-test" --output-on-failure -j2 \
@@ -80,65 +99,50 @@ release_test install bash tests/cli/install_test.sh
 release_test dist python3 tests/dist/dist_test.py "$build/windows"
 release_test dist-check bash -c 'scripts/dist.py "$0/windows" "$0/dist" && scripts/dist-check.sh' "$build"
 
-# Runs ctest of the Windows test build with arguments "$@" under Wine, its output in log $1,
-# on the display there is or under Xvfb. The wineserver is warm for the whole run and ended
-# with it: a wineserver outlives its display, and the next run may have another.
-run_windows() {
-  local log=$1
+# The Windows tests: every test in Wine's default prefix, and the end-to-end tests again in a
+# prefix where Wine reports Windows XP. The two passes run at the same time, each with its own
+# prefix, display and wineserver (scripts/windows-pass.sh); the second starts once the first
+# has listed the tests. Both drive the 32-bit programs users get.
+echo "== Windows tests under Wine, on the shipped 32-bit programs ($build/windows)"
+windows_pass() { # NAME VERSION CTEST-ARGUMENTS...: in the background, its output in its log
+  local name=$1
   shift
-  local windows_ctest=(ctest --test-dir "$build/windows-test" --output-on-failure
-    --timeout "$VEMO_TEST_SECONDS" "$@")
-  # One program started and ended before the first test: the display's Wine desktop is up
-  # before any test starts a program.
-  local session=(bash -c '"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null; exec "$@"' warm-up)
-  wineserver -p >/dev/null 2>&1 </dev/null
-  if [ -n "${DISPLAY:-}" ]; then
-    run_ctest "$log" "${session[@]}" "${windows_ctest[@]}"
-  else
-    run_ctest "$log" xvfb-run -a -s '-screen 0 1280x1024x24' "${session[@]}" "${windows_ctest[@]}"
-  fi
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+  rm -f "$logs/$name.xml"
+  scripts/windows-pass.sh "$logs/$name.xml" "$@" >"$logs/$name.log" 2>&1 </dev/null &
 }
-
-# What Wine reports as the Windows version: "" for its default.
-set_windows_version() {
-  if [ -n "$1" ]; then
-    "$WINE64" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null 2>&1
-  else
-    "$WINE64" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
-  fi
-  wineserver -w >/dev/null 2>&1 || true
+# Shows log $1 while pass $2 runs, then counts its report.
+show_pass() {
+  tail -n +1 -f --pid="$2" "$logs/$1.log"
+  wait "$2" || status=1
+  count "$logs/$1.xml"
 }
-
-# What the Windows tests drive: the 32-bit programs users get, or, where those start only under
-# qemu, a 64-bit build of the same sources with smoke tests of the 32-bit programs.
-if grep -q 'mingw-w64-i686-tests' "$build/windows-test/CMakeCache.txt" 2>/dev/null; then
-  windows_drive="the shipped 32-bit programs ($build/windows)"
-else
-  windows_drive="a 64-bit build of the same sources (smoke32: the shipped 32-bit programs)"
-fi
-echo "== Windows tests under Wine, on $windows_drive"
-if [ -f "$build/windows-test/CTestTestfile.cmake" ]; then
-  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-  if scripts/wine-prefix.sh && . scripts/wine32-setup.sh; then
-    set_windows_version ""
-    run_windows "$logs/windows.log"
-    echo "== the end-to-end tests again, with Wine reporting Windows XP"
-    set_windows_version winxp
-    run_windows "$logs/windows-xp.log" -R '^e2e\.' -E '^e2e\.Release\.'
-    set_windows_version ""
-  else
-    echo "error: Wine cannot start the programs"
-    failed=$((failed + 1))
-  fi
-else
+if [ ! -f "$build/windows-test/CTestTestfile.cmake" ]; then
   echo "error: no Windows test build in $build/windows-test"
   failed=$((failed + 1))
+elif wait "$prefixes"; then
+  cat "$logs/prefixes.log"
+  windows_pass windows ""
+  first=$!
+  # The second pass starts once the first has listed the tests, or not at all.
+  while kill -0 $first 2>/dev/null && [ ! -e "$logs/windows.xml.listed" ]; do sleep 0.2; done
+  second=""
+  if [ -e "$logs/windows.xml.listed" ]; then
+    windows_pass windows-xp winxp -R '^e2e\.' -E '^e2e\.Release\.'
+    second=$!
+  fi
+  show_pass windows $first
+  if [ -n "$second" ]; then
+    echo "== the end-to-end tests again, with Wine reporting Windows XP (run at the same time)"
+    show_pass windows-xp $second
+  fi
+else
+  cat "$logs/prefixes.log"
+  echo "error: the Wine prefixes were not made (see $logs/prefixes.log)"
+  failed=$((failed + 1))
+  status=1
 fi
 
 echo
-echo "The Windows tests ran on $windows_drive."
 if [ "$skipped" -eq 0 ]; then
   echo "summary: $passed passed, $failed failed"
 else

@@ -4,14 +4,16 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$top/scripts/time-limits.sh"
 build_dir=${BUILD:-build}
 case "$build_dir" in /*) ;; *) build_dir="$top/$build_dir" ;; esac
-export WINEPREFIX="$build_dir/wineprefix"
+# The Windows version Wine reports: its default, or VEMO_WINDOWS_VERSION (winxp, say), each in
+# a prefix of its own, so that both can run at once.
+export WINEPREFIX="$build_dir/wineprefix${VEMO_WINDOWS_VERSION:+-$VEMO_WINDOWS_VERSION}"
 export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs: the program needs neither, and a dialog would stall a
 # headless run.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 # 64-bit programs start through Wine's 64-bit loader directly: once wine32 is installed, `wine`
-# tries the 32-bit loader first, which these machines run only under emulation (45 s a start).
+# tries the 32-bit loader first, a 32-bit start (seconds where it runs under qemu).
 if [ -x /usr/lib/wine/wine64 ]; then
   WINE64=/usr/lib/wine/wine64
 else

@@ -1,29 +1,81 @@
 #!/usr/bin/env bash
-# Makes 32-bit Windows programs start under Wine on this machine. Where the kernel runs
-# 32-bit Linux binaries this does nothing. Where it does not ("Exec format error": 32-bit
-# emulation switched off), Wine's 32-bit loader runs under qemu's user-mode i386 emulation,
-# registered once per boot (needs root; about 50 s a program start). Sourced by wine-env.sh
-# callers that start 32-bit programs: it exports what qemu needs.
+# Makes 32-bit Windows programs start under Wine on this machine, and exports what they need.
+# Sourced before anything makes or uses the Wine prefix (scripts/wine-prefix.sh sources it
+# too): a prefix made while 32-bit programs cannot start gets no 32-bit half.
+#  - Where qemu-i386 is registered for i386 binaries (by us, or by anyone before), the kernel
+#    hands every 32-bit program to it, so its environment is exported, whether or not the
+#    kernel could run them itself.
+#  - Else, where the kernel runs 32-bit binaries, nothing is needed.
+#  - Else ("Exec format error": 32-bit emulation switched off) qemu-i386 is registered once
+#    per boot (needs root) and its environment exported.
+# Exports VEMO_WINE32 (native or qemu), so that a script sourced again under a caller that
+# has done this returns at once. Returns non-zero, with the reason, when 32-bit programs
+# cannot start.
 wine32_loader=/usr/lib/wine/wine
-if [ ! -x "$wine32_loader" ]; then
-  echo "error: $wine32_loader is missing (package wine32:i386, scripts/install-deps.sh)" >&2
-  return 1 2>/dev/null || exit 1
-fi
-if ! "$wine32_loader" --version >/dev/null 2>&1; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  binfmt=/proc/sys/fs/binfmt_misc
-  [ -e "$binfmt/register" ] || $SUDO mount -t binfmt_misc binfmt_misc "$binfmt"
-  if [ ! -e "$binfmt/qemu-i386" ]; then
-    # i386 ELF executables and shared objects; F: qemu is opened now, so it works in any
-    # mount namespace.
+wine32_binfmt=/proc/sys/fs/binfmt_misc
+
+# Guest address space of a 32-bit program under qemu: 2 GiB for the Windows program (none of
+# ours is large-address aware, so it never asks for more) plus 16 MiB, in which the qemu build
+# Debian ships maps Wine's own libraries. Without a reserved size Wine's loader cannot map the
+# shared user data (c0000018); with the whole 4 GiB (0xffff0000) every start takes about 50 s,
+# as Wine (no wine-preloader in Debian) walks the space above 2 GiB in 64 KiB steps under a
+# qemu that ignores MAP_FIXED_NOREPLACE; with this size a start takes a few seconds.
+wine32_reserved_va=0x81000000
+
+# True when qemu-i386 is registered and enabled: the kernel hands 32-bit binaries to it.
+wine32_qemu_registered() {
+  [ -e "$wine32_binfmt/qemu-i386" ] && head -n 1 "$wine32_binfmt/qemu-i386" | grep -qx enabled
+}
+
+# Registers qemu-i386 for i386 ELF executables and shared objects; F: qemu is opened now, so
+# it works in any mount namespace.
+wine32_register_qemu() {
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  [ -e "$wine32_binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$wine32_binfmt"
+  [ -e "$wine32_binfmt/qemu-i386" ] ||
     echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:F' |
-      $SUDO tee "$binfmt/register" >/dev/null
+    $sudo tee "$wine32_binfmt/register" >/dev/null
+  # Registered but switched off by someone: switched on again.
+  wine32_qemu_registered || echo 1 | $sudo tee "$wine32_binfmt/qemu-i386" >/dev/null
+}
+
+# The loader's own words when it does not start (an "Exec format error", say), else nothing.
+wine32_loader_fails() {
+  local words
+  words=$(env LC_ALL=C "$wine32_loader" --version 2>&1 >/dev/null) && return 1
+  echo "${words:-$wine32_loader exited with status $?}"
+}
+
+wine32_setup() {
+  if [ ! -x "$wine32_loader" ]; then
+    echo "error: $wine32_loader is missing (package wine32:i386, scripts/install-deps.sh)" >&2
+    return 1
   fi
-  # Without it the 32-bit loader cannot map the shared user data (c0000018).
-  export QEMU_RESERVED_VA=0xffff0000
-  if ! "$wine32_loader" --version >/dev/null 2>&1; then
-    echo "error: 32-bit programs do not start, not even under qemu-i386" >&2
-    return 1 2>/dev/null || exit 1
+  local failure
+  if ! wine32_qemu_registered; then
+    failure=$(wine32_loader_fails) || {
+      export VEMO_WINE32=native
+      return 0
+    }
+    echo "32-bit programs do not start here ($failure): registering qemu-i386"
+    wine32_register_qemu || return 1
   fi
+  export QEMU_RESERVED_VA=$wine32_reserved_va
+  if failure=$(wine32_loader_fails); then
+    echo "error: 32-bit programs do not start, not even under qemu-i386: $failure" >&2
+    return 1
+  fi
+  export VEMO_WINE32=qemu
+}
+
+# Done once per run: a caller's setup stands while qemu's registration is as it found it.
+if [ "${VEMO_WINE32:-}" = native ] && ! wine32_qemu_registered; then
+  true
+elif [ "${VEMO_WINE32:-}" = qemu ] && wine32_qemu_registered &&
+  [ "${QEMU_RESERVED_VA:-}" = "$wine32_reserved_va" ]; then
+  true
+else
+  unset VEMO_WINE32
+  wine32_setup
 fi

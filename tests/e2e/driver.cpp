@@ -167,6 +167,11 @@ bool WriteBmp(const Capture& c, const std::filesystem::path& path) {
 
 }  // namespace
 
+bool Alive(DWORD pid) {
+  UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
 Process Process::Start(const std::filesystem::path& exe, const std::filesystem::path& folder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -192,6 +197,12 @@ Process& Process::operator=(Process&& other) noexcept {
 
 bool Process::Running() const {
   return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD Process::ExitStatus() const {
+  DWORD status = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_.get(), &status);
+  return status;
 }
 
 bool Process::WaitExit(Deadline deadline) const {
@@ -259,7 +270,7 @@ HWND WaitForWindow(DWORD pid, const std::wstring& class_name, const std::wstring
             return true;
           }
         }
-        return false;
+        return !Alive(pid);
       },
       deadline);
   return found;
@@ -370,7 +381,7 @@ std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, Deadline deadline,
             return true;
           }
         }
-        return false;
+        return !Alive(pid);
       },
       deadline);
   if (!found) return std::nullopt;

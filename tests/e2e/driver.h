@@ -44,6 +44,8 @@ class Process {
   DWORD thread_id() const { return thread_id_; }
   HANDLE handle() const { return process_.get(); }
   bool Running() const;
+  // Its exit status; STILL_ACTIVE while it runs.
+  DWORD ExitStatus() const;
   // True when the process ended within `deadline`.
   bool WaitExit(Deadline deadline = kWait) const;
   void Kill();
@@ -60,6 +62,9 @@ class Process {
 // UTF-8 for test messages and logs.
 std::string Utf8(const std::wstring& text);
 
+// False once process `pid` has ended: it shows no window any more, so the waits below stop.
+bool Alive(DWORD pid);
+
 // Window queries; all cross-process calls use a time-out, so a hung program fails a test
 // instead of hanging it.
 std::wstring ClassOf(HWND window);
@@ -68,7 +73,8 @@ void SetText(HWND window, const std::wstring& text);
 // Top-level windows of process `pid` (visible ones only unless `hidden_too`).
 std::vector<HWND> TopLevelWindows(DWORD pid, bool hidden_too = false);
 // The first visible top-level window of `pid` with class `class_name` (any class when empty)
-// and caption `caption` (any caption when empty), waited for until `deadline`.
+// and caption `caption` (any caption when empty), waited for until `deadline` or the process's
+// end.
 HWND WaitForWindow(DWORD pid, const std::wstring& class_name, const std::wstring& caption,
                    Deadline deadline = kWait);
 // A descendant control by its id, or by class and text; nullptr when absent.
@@ -106,7 +112,8 @@ struct MessageBoxInfo {
   std::vector<std::wstring> buttons;
 };
 MessageBoxInfo Describe(HWND box);
-// The next message box of `pid` that is not in `seen`, waited for until `deadline`.
+// The next message box of `pid` that is not in `seen`, waited for until `deadline` or the
+// process's end.
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, Deadline deadline = kWait,
                                                 const std::vector<HWND>& seen = {});
 // Presses the box's button `id` (IDOK is 1) and waits for the box to go away.

@@ -149,13 +149,8 @@ class StartedProcess {
 void WindowJob(const Workspace& workspace, const fs::path& current, const std::string& renamed) {
   Running app{Process::Start(workspace.exe(), current), nullptr};
   const DWORD pid = app.process.id();
-  WaitUntil(
-      [&] {
-        app.window = WaitForWindow(pid, L"", kMainCaption, Deadline{0});
-        return app.window || !app.process.Running();
-      },
-      StartDeadline());
-  ASSERT_TRUE(app.window) << "no main window";
+  app.window = WaitForMainWindow(app.process);
+  ASSERT_TRUE(app.window);
 
   SetText(app.control(IDC_TXTFOLDER), workspace.target_folder().wstring());
   Click(app.control(IDC_CMDEXECUTE));

@@ -1,6 +1,6 @@
-// The whole job once through each program, cheap enough to run on the 32-bit programs users
-// get (VEMOTOOL_EXE and VEMOFIX_EXE name them; each start takes about 50 s where 32-bit
-// programs run under emulation): the same list and backup as this build's own vemofix.exe.
+// The whole job once through each program users get (or the ones VEMOTOOL_EXE and VEMOFIX_EXE
+// name): the same list and backup as this build's own vemofix.exe, built from the same sources
+// with the tests' toolchain.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/workspace.h"

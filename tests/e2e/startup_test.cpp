@@ -39,7 +39,7 @@ TEST(Startup, ATableThatCannotBeLoadedGivesItsMessageFirstThenAnEmptyWindow) {
     Workspace workspace;
     if (c.fonts) WriteBytes(workspace.fonts_txt(), *c.fonts);
     Process process = workspace.Start();
-    auto box = WaitForMessageBox(process.id());
+    auto box = WaitForMessageBox(process.id(), StartDeadline());
     ASSERT_TRUE(box) << "no message box";
     EXPECT_WEQ(c.text, box->text);
     EXPECT_WEQ(kTitle, box->caption);

@@ -47,7 +47,7 @@ TEST(Utf8Table, ANameCp932CannotHoldGivesErrorN1001ThenAnEmptyWindow) {
   WriteBytes(workspace.list(), list);
 
   Process process = workspace.Start();
-  auto box = WaitForMessageBox(process.id());
+  auto box = WaitForMessageBox(process.id(), StartDeadline());
   ASSERT_TRUE(box) << "no error dialog";
   EXPECT_WEQ(
       L"Fonts.txtに、Illustratorのフォント一覧ファイル（シフトJIS）で表せない文字があります。"

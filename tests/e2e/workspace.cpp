@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -36,8 +37,7 @@ fs::path ToolExe() {
 }
 
 Deadline StartDeadline() {
-  const bool slow = !EnvironmentVariable(L"VEMO_SLOW_STARTS").empty();
-  return slow ? Deadline{VEMO_SLOW_START_SECONDS * 1000} : kWait;
+  return Deadline{VEMO_START_SECONDS * 1000};
 }
 
 fs::path BuiltFixExe() {
@@ -189,10 +189,22 @@ std::string Renamed(std::string list, std::string_view old_name, std::string_vie
   return list;
 }
 
+HWND WaitForMainWindow(const Process& process) {
+  HWND window = WaitForWindow(process.id(), L"", kMainCaption, StartDeadline());
+  if (!window && !process.Running()) {
+    char status[16];
+    std::snprintf(status, sizeof status, "0x%08lX", process.ExitStatus());
+    ADD_FAILURE() << "no main window: the program ended with status " << status
+                  << " (Wine's own words, if any, are in the test's output)";
+  } else if (!window) {
+    ADD_FAILURE() << "no main window";
+  }
+  return window;
+}
+
 Running StartToMainWindow(const Workspace& workspace) {
   Running running{workspace.Start(), nullptr};
-  running.window = WaitForWindow(running.process.id(), L"", kMainCaption, StartDeadline());
-  EXPECT_NE(running.window, nullptr) << "no main window";
+  running.window = WaitForMainWindow(running.process);
   for (HWND w : TopLevelWindows(running.process.id())) {
     if (ClassOf(w) == L"#32770") ADD_FAILURE() << "unexpected box: " << Utf8(Describe(w).text);
   }

@@ -41,8 +41,7 @@ std::filesystem::path FixExe();
 // The vemofix.exe of this build, whatever VEMOFIX_EXE says.
 std::filesystem::path BuiltFixExe();
 
-// How long a program may take to show its window: the usual wait, or a long one where the
-// test's environment has VEMO_SLOW_STARTS (32-bit programs under emulation).
+// How long a program may take to start: to show its window, or its first message box.
 Deadline StartDeadline();
 
 struct Finished {
@@ -128,6 +127,9 @@ struct Running {
   HWND window = nullptr;
   HWND control(int id) const { return Control(window, id); }
 };
+// Waits for the program's main window; fails the test, with the program's exit status when it
+// has ended, when none shows.
+HWND WaitForMainWindow(const Process& process);
 // Starts the program and waits for its main window; fails the test on a message box.
 Running StartToMainWindow(const Workspace& workspace);
 
