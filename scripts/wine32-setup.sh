@@ -14,12 +14,13 @@
 wine32_loader=/usr/lib/wine/wine
 wine32_binfmt=/proc/sys/fs/binfmt_misc
 
-# Guest address space of a 32-bit program under qemu: 2 GiB for the Windows program (none of
-# ours is large-address aware, so it never asks for more) plus 16 MiB, in which the qemu build
-# Debian ships maps Wine's own libraries. Without a reserved size Wine's loader cannot map the
-# shared user data (c0000018); with the whole 4 GiB (0xffff0000) every start takes about 50 s,
-# as Wine (no wine-preloader in Debian) walks the space above 2 GiB in 64 KiB steps under a
-# qemu that ignores MAP_FIXED_NOREPLACE; with this size a start takes a few seconds.
+# Guest address space of a 32-bit program under qemu: 2 GiB and 16 MiB. Without a reserved
+# size Wine's loader cannot map the shared user data (c0000018); with the whole 4 GiB
+# (0xffff0000) every start takes about 50 s, as Wine (no wine-preloader in Debian) reserves the
+# space above 2 GiB in 64 KiB steps under a qemu that ignores MAP_FIXED_NOREPLACE, and each
+# step costs qemu a search of that space; at 0x80200000 and below no program starts (seen
+# here). The programs are large-address aware, but none needs more than 2 GiB: the largest list
+# a test rewrites is 2 MiB, and vemofix.exe rewrites the benchmark's 18.7 MB list in this space.
 wine32_reserved_va=0x81000000
 
 # True when qemu-i386 is registered and enabled: the kernel hands 32-bit binaries to it.
@@ -43,8 +44,33 @@ wine32_register_qemu() {
 # The loader's own words when it does not start (an "Exec format error", say), else nothing.
 wine32_loader_fails() {
   local words
-  words=$(env LC_ALL=C "$wine32_loader" --version 2>&1 >/dev/null) && return 1
+  words=$( (export LC_ALL=C && "$wine32_loader" --version) 2>&1 >/dev/null) && return 1
   echo "${words:-$wine32_loader exited with status $?}"
+}
+
+# Builds scripts/qemu-mmap-preload.c for the guest's address space (once per build folder;
+# built aside and moved in, as several scripts may start at once) and has qemu preload it into
+# every 32-bit program: a start takes about half a second instead of three. Without it (no
+# compiler, say) everything still works, slowly.
+wine32_preload() {
+  local source="$top/scripts/qemu-mmap-preload.c"
+  local library="$build_dir/qemu/mmap-preload-$wine32_reserved_va.so"
+  if [ ! -f "$library" ] || [ "$source" -nt "$library" ]; then
+    mkdir -p "$build_dir/qemu"
+    local made
+    made=$(mktemp "$build_dir/qemu/.mmap-preload.XXXXXX")
+    # 32-bit code from the 64-bit compiler, linked to the i386 C library wine32 brings.
+    if gcc -m32 -O2 -fPIC -ffreestanding -nostdinc -nostdlib -shared -Wall -Werror \
+      -DVEMO_GUEST_TOP="${wine32_reserved_va}ULL" -o "$made" "$source" \
+      /usr/lib/i386-linux-gnu/libc.so.6 >/dev/null 2>&1; then
+      mv -f "$made" "$library"
+    else
+      rm -f "$made"
+      echo "warning: could not build $source: 32-bit programs start slowly" >&2
+      return 0
+    fi
+  fi
+  export QEMU_SET_ENV="LD_PRELOAD=$library"
 }
 
 wine32_setup() {
@@ -62,6 +88,7 @@ wine32_setup() {
     wine32_register_qemu || return 1
   fi
   export QEMU_RESERVED_VA=$wine32_reserved_va
+  wine32_preload
   if failure=$(wine32_loader_fails); then
     echo "error: 32-bit programs do not start, not even under qemu-i386: $failure" >&2
     return 1
@@ -73,7 +100,7 @@ wine32_setup() {
 if [ "${VEMO_WINE32:-}" = native ] && ! wine32_qemu_registered; then
   true
 elif [ "${VEMO_WINE32:-}" = qemu ] && wine32_qemu_registered &&
-  [ "${QEMU_RESERVED_VA:-}" = "$wine32_reserved_va" ]; then
+  [ "${QEMU_RESERVED_VA:-}" = "$wine32_reserved_va" ] && [ -n "${QEMU_SET_ENV:-}" ]; then
   true
 else
   unset VEMO_WINE32
