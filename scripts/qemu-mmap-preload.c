@@ -39,13 +39,7 @@ void *mmap64(void *addr, size_t length, int prot, int flags, int fd, off64_t off
 }
 
 void *mmap(void *addr, size_t length, int prot, int flags, int fd, off_t offset) {
-  static void *(*next)(void *, size_t, int, int, int, off_t);
-  if (BeyondTheGuest(addr, length, flags)) {
-    *__errno_location() = ENOMEM;
-    return MAP_FAILED;
-  }
-  if (!next) next = (void *(*)(void *, size_t, int, int, int, off_t))dlsym(RTLD_NEXT, "mmap");
-  return next(addr, length, prot, flags, fd, offset);
+  return mmap64(addr, length, prot, flags, fd, offset);
 }
 
 /* The 64-bit programs a 32-bit one starts must not inherit LD_PRELOAD (their loader would
