@@ -18,7 +18,7 @@ status=0
 count() {
   local counts run_passed run_failed run_skipped
   if ! counts=$(python3 scripts/ctest-counts.py "$1" 2>/dev/null); then
-    echo "error: ctest did not finish; see ${1%.xml}.log"
+    echo "error: no test report: the tests did not run to their end; see ${1%.xml}.log"
     failed=$((failed + 1))
     status=1
     return
@@ -107,7 +107,7 @@ echo "== Windows tests under Wine, on the shipped 32-bit programs ($build/window
 windows_pass() { # NAME VERSION CTEST-ARGUMENTS...: in the background, its output in its log
   local name=$1
   shift
-  rm -f "$logs/$name.xml"
+  rm -f "$logs/$name.xml" "$logs/$name.xml.listed"
   scripts/windows-pass.sh "$logs/$name.xml" "$@" >"$logs/$name.log" 2>&1 </dev/null &
 }
 # Shows log $1 while pass $2 runs, then counts its report.
