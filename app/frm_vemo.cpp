@@ -8,8 +8,9 @@
 #include "app/resource.h"
 #include "errors/report_error.h"
 #include "fontfix/fix_font_list.h"
+#include "fontfix/folder_text.h"
 #include "fontfix/list_location.h"
-#include "fontfix/load_font_table.h"
+#include "fontfix/table_file.h"
 #include "platform/app_info.h"
 #include "platform/codepage.h"
 #include "platform/command_line.h"
@@ -357,8 +358,8 @@ bool FrmVemo::FixFontList() {
   input.folderText = ControlText(IDC_TXTFOLDER);
   input.programFolder = ProgramFolder();
   const FontListFix outcome = vemo::FixFontList(input, FontTable, files_, virtualization_);
-  if (outcome.fix != ListFix::kMissing) return true;
-  ui_.ShowMessage(kMissingListText + (L"\r\n" + outcome.listPath), MessageStyle::kExclamation);
+  if (outcome.rewrite) return true;
+  ui_.ShowMessage(kMissingListText + (L"\r\n" + outcome.list.path), MessageStyle::kExclamation);
   return false;
 }
 

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i <= runs; ++i) {
     bench::CountedRanges counted;
     const auto start = std::chrono::steady_clock::now();
-    const Suggestions found = SuggestRows(list, table, sources, counted);
+    const Suggestions found = SuggestRows(RewriteFontList(list, table), sources, counted);
     const double elapsed =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (found.entries.size() != 1 || found.entries[0].result != SuggestResult::kNone) return 1;

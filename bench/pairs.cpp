@@ -70,8 +70,7 @@ class Runs {
   Timed Fix(int entries) {
     return Timed{Fresh(entries), [this, entries] {
                    const FixFontListInput input{true, root_ + L"/TypeSpt", root_ + L"/tool"};
-                   if (FixFontList(input, lists_[entries]->table, files_, virtualization_).fix ==
-                       ListFix::kMissing)
+                   if (!FixFontList(input, lists_[entries]->table, files_, virtualization_).rewrite)
                      std::exit(1);
                  }};
   }
@@ -81,7 +80,7 @@ class Runs {
     return Timed{[] {},
                  [this, entries] {
                    const GeneratedList& g = *lists_[entries];
-                   if (RewriteFontListPieces(g.list, g.table).pieces.empty()) std::exit(1);
+                   if (RewriteFontList(g.list, g.table).list.pieces.empty()) std::exit(1);
                  }};
   }
 

@@ -14,7 +14,7 @@
 #include "bench/list_generator.h"
 #include "bench/write_file.h"
 #include "fontfix/fix_font_list.h"
-#include "fontfix/load_font_table.h"
+#include "fontfix/table_file.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/native_path.h"
 #include "platform/virtualization.h"
@@ -47,7 +47,7 @@ int Measure(const std::string& dir) {
   const long before = PeakKib();
   const FixFontListInput input{true, wdir + L"/TypeSpt", wdir + L"/tool"};
   NoVirtualization virtualization;
-  if (FixFontList(input, table, files, virtualization).fix == ListFix::kMissing) return 1;
+  if (!FixFontList(input, table, files, virtualization).rewrite) return 1;
   std::printf("%llu %ld %ld\n", static_cast<unsigned long long>(listBytes), before, PeakKib());
   return 0;
 }

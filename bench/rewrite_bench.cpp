@@ -75,12 +75,13 @@ void FreshFiles(benchmark::State& state, const GeneratedList& g) {
 // replacements, no joined copy.
 void BM_Rewrite(benchmark::State& state) {
   const GeneratedList& g = List(state.range(0));
-  RewrittenList out;
+  RewriteResult out;
   for (auto _ : state) {
-    out = RewriteFontListPieces(g.list, g.table);
-    benchmark::DoNotOptimize(out.pieces.data());
+    out = RewriteFontList(g.list, g.table);
+    benchmark::DoNotOptimize(out.list.pieces.data());
   }
-  if (CountRenamed(out.Joined()) != FontTable::kRows) state.SkipWithError("not every row matched");
+  if (CountRenamed(out.list.Joined()) != FontTable::kRows)
+    state.SkipWithError("not every row matched");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * g.list.size()));
 }
 
@@ -89,10 +90,10 @@ void BM_RewriteJoined(benchmark::State& state) {
   const GeneratedList& g = List(state.range(0));
   std::string out;
   for (auto _ : state) {
-    out = RewriteFontList(g.list, g.table);
+    out = RewriteFontList(g.list, g.table).list.Joined();
     benchmark::DoNotOptimize(out.data());
   }
-  if (out != RewriteFontListPieces(g.list, g.table).Joined())
+  if (out != RewriteFontList(g.list, g.table).list.Joined())
     state.SkipWithError("the joined rewrite differs from its pieces");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * g.list.size()));
 }
@@ -104,7 +105,7 @@ void BM_FixFontList(benchmark::State& state) {
   const FixFontListInput input{true, Dirs().listFolder, Dirs().programFolder};
   for (auto _ : state) {
     FreshFiles(state, g);
-    if (FixFontList(input, g.table, files, virtualization).fix == ListFix::kMissing)
+    if (!FixFontList(input, g.table, files, virtualization).rewrite)
       state.SkipWithError("list missing");
   }
   const std::string written = files.ReadWholeFile(Dirs().listPath);
@@ -134,7 +135,7 @@ void BM_Straightforward(benchmark::State& state) {
     out = reference::StraightforwardRewrite(g.list, g.table);
     benchmark::DoNotOptimize(out.data());
   }
-  if (out != RewriteFontList(g.list, g.table))
+  if (out != RewriteFontList(g.list, g.table).list.Joined())
     state.SkipWithError("the rewrite differs from the plain method");
 }
 

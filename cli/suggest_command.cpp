@@ -5,7 +5,7 @@
 
 #include "cli/texts.h"
 #include "errors/report_error.h"
-#include "fontfix/load_font_table.h"
+#include "fontfix/table_file.h"
 #include "fontfix/suggest.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
@@ -88,13 +88,31 @@ std::wstring SuggestionReport(const Suggestions& suggestions, const Texts& t) {
          std::to_wstring(suggestions.fontFiles) + t(L")\n", L" ファイル)\n");
 }
 
-std::wstring AdditionReport(const Suggestions& suggestions, const TableAddition& addition,
+// The rows to append: one for each entry with exactly one suggestion, in the list's order,
+// and the suggestion each is for.
+struct Proposed {
+  std::vector<NewRow> rows;
+  std::vector<const EntrySuggestion*> entries;
+};
+
+Proposed ProposedRows(const Suggestions& suggestions, const RewriteResult& rewrite) {
+  Proposed proposed;
+  for (const EntrySuggestion& entry : suggestions.entries) {
+    if (entry.result != SuggestResult::kOne) continue;
+    proposed.rows.push_back(NewRow{entry.name, entry.faces.front().postScript,
+                                   rewrite.entries[entry.entry].original});
+    proposed.entries.push_back(&entry);
+  }
+  return proposed;
+}
+
+std::wstring AdditionReport(const Proposed& proposed, const TableAddition& addition,
                             const std::wstring& tablePath, const Texts& t) {
   std::wstring out;
-  for (const RowAddition& row : addition.rows) {
-    const EntrySuggestion& entry = suggestions.entries[row.entry];
+  for (std::size_t i = 0; i < addition.rows.size(); ++i) {
+    const RowAddition& row = addition.rows[i];
     if (row.result == AddResult::kAdded) continue;
-    out += t(L"not added, ", L"追加しなかった行: ") + EntryText(entry, t) + L": ";
+    out += t(L"not added, ", L"追加しなかった行: ") + EntryText(*proposed.entries[i], t) + L": ";
     switch (row.result) {
       case AddResult::kTableFull:
         out += t(L"the table has 1024 rows", L"対応表が 1024 行に達しています");
@@ -148,17 +166,19 @@ int RunSuggest(const SuggestFiles& paths, const Options& options, const Environm
   sources.outlinePath = [&](std::string_view value) {
     return OutlinePath(value, environment.winePrefix);
   };
-  const Suggestions suggestions = SuggestRows(list, *table, sources, fonts);
+  const RewriteResult rewrite = RewriteFontList(list, *table);
+  const Suggestions suggestions = SuggestRows(rewrite, sources, fonts);
   bool resolved =
       std::all_of(suggestions.entries.begin(), suggestions.entries.end(),
                   [](const EntrySuggestion& e) { return e.result == SuggestResult::kOne; });
   std::wstring report = t(L"font list: ", L"フォント一覧: ") + paths.listFile + L"\n" +
                         SuggestionReport(suggestions, t);
   if (options.addToTable) {
-    const TableAddition addition = AddSuggestedRows(paths.tableBytes, *table, list, suggestions);
+    const Proposed proposed = ProposedRows(suggestions, rewrite);
+    const TableAddition addition = AppendRows(paths.tableBytes, *table, list, proposed.rows);
     if (addition.added > 0) files.ReplaceWholeFile(paths.tablePath, addition.table);
     resolved = resolved && addition.added == addition.rows.size();
-    report += AdditionReport(suggestions, addition, paths.tablePath, t);
+    report += AdditionReport(proposed, addition, paths.tablePath, t);
   } else {
     report += t(L"nothing written (--add-to-table appends the rows with one suggestion)\n",
                 L"何も書き込んでいません (--add-to-table で候補が1つの行を対応表に追加します)\n");

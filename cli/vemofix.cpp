@@ -7,8 +7,10 @@
 #include "cli/suggest_command.h"
 #include "cli/texts.h"
 #include "errors/report_error.h"
+#include "fontfix/folder_text.h"
 #include "fontfix/list_location.h"
-#include "fontfix/load_font_table.h"
+#include "fontfix/suggest.h"
+#include "fontfix/table_file.h"
 #include "platform/app_info.h"
 #include "platform/codepage.h"
 #include "platform/file_system.h"
@@ -152,34 +154,38 @@ class Run {
   int Fix() {
     auto table = std::make_unique<FontTable>();
     if (!LoadTable(*table)) return kUsage;
-
-    std::vector<RowOutcome> outcomes;
-    std::wstring backupLine;
+    const ListPaths paths{listPath_, backupPath_};
     if (options_.dryRun) {
-      const ListFix plan = PlanListFix(listPath_, backupPath_, illustrators_);
-      if (plan == ListFix::kMissing) return ListMissing();
-      (void)RewriteFontList(illustrators_.ReadWholeFile(listPath_), *table, &outcomes);
-      backupLine = plan == ListFix::kRewritten
-                       ? t_(L"the backup exists and would be kept: ",
-                            L"バックアップは既にあるので、そのまま残します: ")
-                       : t_(L"a backup would be made: ", L"バックアップを作成します: ");
-    } else {
-      const ListFix fix = FixListFile(listPath_, backupPath_, *table, illustrators_, &outcomes);
-      if (fix == ListFix::kMissing) return ListMissing();
-      backupLine = fix == ListFix::kBackedUpRewritten
-                       ? t_(L"backup made: ", L"バックアップを作成しました: ")
-                       : t_(L"the backup was there already and was kept: ",
-                            L"バックアップは既にあるので、そのまま残しました: ");
+      const ListPlan plan = PlanListRewrite(paths, illustrators_);
+      if (plan == ListPlan::kListMissing) return ListMissing();
+      const std::string content = illustrators_.ReadWholeFile(listPath_);
+      Report(*table, RewriteFontList(content, *table),
+             plan == ListPlan::kKeepBackup
+                 ? t_(L"the backup exists and would be kept: ",
+                      L"バックアップは既にあるので、そのまま残します: ")
+                 : t_(L"a backup would be made: ", L"バックアップを作成します: "));
+      return kDone;
     }
-    // The files as they are now: a write that Windows would have virtualized made the copy.
-    Say(t_(L"font list: ", L"フォント一覧: ") + illustrators_.FileFor(listPath_) + L"\n" +
-        RowReport(*table, outcomes, environment_.language) +
-        Summary(outcomes, options_.dryRun, environment_.language) + backupLine +
-        illustrators_.FileFor(backupPath_) + L"\n");
+    const std::optional<ListRewrite> rewrite = RewriteListFile(paths, *table, illustrators_);
+    if (!rewrite) return ListMissing();
+    Report(*table, rewrite->result,
+           rewrite->backup == Backup::kMade
+               ? t_(L"backup made: ", L"バックアップを作成しました: ")
+               : t_(L"the backup was there already and was kept: ",
+                    L"バックアップは既にあるので、そのまま残しました: "));
     return kDone;
   }
 
  private:
+  // The files as they are now: a write that Windows would have virtualized made the copy.
+  void Report(const FontTable& table, const RewriteResult& result, const wchar_t* backupLine) {
+    Say(t_(L"font list: ", L"フォント一覧: ") + illustrators_.FileFor(listPath_) + L"\n" +
+        RowReport(table, result.rows, environment_.language) +
+        UnusableReport(result, environment_.language) +
+        Summary(result.rows, options_.dryRun, environment_.language) + backupLine +
+        illustrators_.FileFor(backupPath_) + L"\n");
+  }
+
   // The window goes on with an empty table after its stop message, for a person to see. A
   // script has nobody watching: a wrong table path must fail, so nothing is touched.
   bool LoadTable(FontTable& table) {
@@ -246,6 +252,18 @@ std::wstring RowReport(const FontTable& table, const std::vector<RowOutcome>& ou
         break;
     }
     out += L"\n";
+  }
+  return out;
+}
+
+std::wstring UnusableReport(const RewriteResult& result, Language language) {
+  const Texts t(language);
+  std::wstring out;
+  for (std::size_t i : UnusableEntries(result)) {
+    const ListEntry& entry = result.entries[i];
+    out += t(L"line ", L"") + std::to_wstring(entry.line) + t(L": \"", L"行目「") +
+           Shown(result.ValueOf(entry)) +
+           t(L"\": still unusable in Illustrator\n", L"」: Illustratorで使えないままです\n");
   }
   return out;
 }

@@ -45,10 +45,12 @@ int RunVemofix(const std::vector<std::wstring>& args, const Environment& environ
                FileSystem& files, Virtualization& virtualization, FileRanges& fonts,
                Console& console);
 
-// The report's lines for rows 1..outcomes.size() of `table` and the summary line, each
-// ending in "\n". Names are CP932 bytes, shown converted.
+// The report's lines for rows 1..outcomes.size() of `table`, for the entries Illustrator
+// still cannot use after them, and the summary line, each ending in "\n". Names are CP932
+// bytes, shown converted.
 std::wstring RowReport(const FontTable& table, const std::vector<RowOutcome>& outcomes,
                        Language language);
+std::wstring UnusableReport(const RewriteResult& result, Language language);
 std::wstring Summary(const std::vector<RowOutcome>& outcomes, bool dryRun, Language language);
 
 // A folder of vemofix's options (or the program's) joined with a name: on Windows the folder

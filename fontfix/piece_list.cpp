@@ -1,31 +1,88 @@
 #include "fontfix/piece_list.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vemo::rewrite {
 namespace {
 
-using Place = std::pair<std::size_t, std::int32_t>;  // output position, row
-
-// Line numbers, 1-based, counting CR LF, a lone CR and a lone LF as one line end each, as
-// the table's reader does; CR and LF are never part of a double-byte character. `places`
-// is sorted.
-void NumberLines(const std::vector<std::string_view>& pieces, const std::vector<Place>& places,
-                 std::vector<RowOutcome>& outcomes) {
-  std::int64_t line = 1;
-  bool afterCr = false;  // the byte before `pos` is a CR not yet counted
-  std::size_t pos = 0;
-  auto next = places.begin();
-  for (std::string_view piece : pieces) {
-    for (std::size_t i = 0; i < piece.size() && next != places.end(); ++i, ++pos) {
-      const char b = piece[i];
-      if (afterCr && b != '\n') ++line;
-      for (; next != places.end() && next->first == pos; ++next)
-        outcomes[static_cast<std::size_t>(next->second)].line = line;
-      afterCr = b == '\r';
-      if (b == '\n') ++line;
+// Counts lines as the table's reader does: CR LF, a lone CR and a lone LF each end one; CR
+// and LF are never part of a double-byte character.
+class LineCounter {
+ public:
+  // Reads on to `position` of the pieces and returns the 1-based line it lies on. Positions
+  // must come in order.
+  std::int64_t LineAt(std::size_t position) {
+    while (pos_ < position && index_ < pieces_->size()) {
+      const std::string_view piece = (*pieces_)[index_];
+      const std::size_t end = std::min(piece.size(), offset_ + (position - pos_));
+      for (std::size_t i = offset_; i < end; ++i) {
+        const char b = piece[i];
+        line_ += (b == '\n') | (afterCr_ && b != '\n');
+        afterCr_ = b == '\r';
+      }
+      pos_ += end - offset_;
+      offset_ = end;
+      if (offset_ == piece.size()) {
+        ++index_;
+        offset_ = 0;
+      }
     }
+    // A CR just before `position` ends the line only if no LF follows it.
+    return line_ + (afterCr_ && ByteHere() != '\n');
   }
+
+  explicit LineCounter(const std::vector<std::string_view>& pieces) : pieces_(&pieces) {}
+
+ private:
+  int ByteHere() const {
+    return index_ < pieces_->size() ? (*pieces_)[index_][offset_] : -1;
+  }
+
+  const std::vector<std::string_view>* pieces_;
+  std::size_t index_ = 0;   // the piece being read
+  std::size_t offset_ = 0;  // into it
+  std::size_t pos_ = 0;     // in the whole list
+  std::int64_t line_ = 1;
+  bool afterCr_ = false;  // the byte before `pos_` is a CR not yet counted
+};
+
+// A row's mark at its place in the rewritten list.
+struct PlacedMark {
+  std::size_t position;
+  std::int32_t row;  // 0-based
+  std::size_t origin;
+};
+
+// Gives each marked row its line and entry (the last entry that starts at or before the
+// mark), each entry its line and rows, and each entry that a replacement wrote the place in
+// the list as read of the entry that the last row marked at its start replaced.
+void PlaceRows(std::vector<PlacedMark>& marks, RewriteResult& result) {
+  std::sort(marks.begin(), marks.end(), [](const PlacedMark& a, const PlacedMark& b) {
+    return a.position != b.position ? a.position < b.position : a.row < b.row;
+  });
+  std::vector<ListEntry>& entries = result.entries;
+  std::vector<bool> written(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) written[i] = entries[i].original == kNoOffset;
+  LineCounter lines(result.list.pieces);
+  std::size_t next = 0;  // the first entry after the mark
+  for (const PlacedMark& mark : marks) {
+    for (; next < entries.size() && entries[next].offset <= mark.position; ++next)
+      entries[next].line = lines.LineAt(entries[next].offset);
+    // A mark past the entry's start is one whose own entry a replacement hid; of those at its
+    // start, the last row's is the replacement that made the entry, and a mark of no row an
+    // entry of the content that a replacement took in and a later one showed again.
+    if (next > 0 && written[next - 1] && mark.position == entries[next - 1].offset)
+      entries[next - 1].original = mark.origin;
+    if (mark.row == kNone) continue;
+    RowOutcome& outcome = result.rows[static_cast<std::size_t>(mark.row)];
+    outcome.line = lines.LineAt(mark.position);
+    if (next == 0) continue;
+    outcome.entry = next - 1;
+    entries[next - 1].rows.push_back(mark.row + 1);
+  }
+  for (; next < entries.size(); ++next) entries[next].line = lines.LineAt(entries[next].offset);
+  for (ListEntry& entry : entries) std::sort(entry.rows.begin(), entry.rows.end());
 }
 
 }  // namespace
@@ -132,9 +189,25 @@ std::size_t PieceList::ReadFoldedChar(Cursor& c, unsigned char folded[2]) const 
   return 1;
 }
 
-std::int32_t PieceList::NewMark(std::int32_t row) {
-  marks_.push_back(Mark{row, 0, kNone});
+std::int32_t PieceList::NewMark(std::int32_t row, std::size_t origin) {
+  marks_.push_back(Mark{row, 0, kNone, origin});
   return static_cast<std::int32_t>(marks_.size() - 1);
+}
+
+std::size_t PieceList::OriginOf(std::int32_t piece, std::string_view content) const {
+  const std::string_view text = (*this)[piece].text;
+  if (text.data() >= content.data() && text.data() < content.data() + content.size())
+    return static_cast<std::size_t>(text.data() - content.data());
+  std::size_t origin = kNoOffset;
+  std::int32_t lastRow = std::numeric_limits<std::int32_t>::min();
+  for (std::int32_t m = (*this)[piece].marks; m != kNone; m = marks_[Index(m)].next) {
+    const Mark& mark = marks_[Index(m)];
+    if (mark.offset == 0 && mark.row > lastRow) {
+      lastRow = mark.row;
+      origin = mark.origin;
+    }
+  }
+  return origin;
 }
 
 void PieceList::CollectMarks(std::int32_t piece, std::size_t start,
@@ -156,29 +229,35 @@ void PieceList::PlaceMarks(const std::vector<MovedMark>& moved,
   }
 }
 
-RewrittenList PieceList::Finish(std::vector<RowOutcome>* outcomes) {
-  RewrittenList result;
-  std::vector<Place> places;
+void PieceList::Finish(std::string_view content, RewriteResult& result) {
+  std::vector<PlacedMark> marks;
   std::size_t size = 0;
   for (std::int32_t piece = head_; piece != kNone; piece = (*this)[piece].next) {
     const std::string_view text = (*this)[piece].text;
-    for (std::int32_t m = (*this)[piece].marks; m != kNone; m = marks_[Index(m)].next)
-      places.emplace_back(size + marks_[Index(m)].offset, marks_[Index(m)].row);
-    size += text.size();
+    if ((*this)[piece].occurrence) {
+      const bool viewsContent =
+          text.data() >= content.data() && text.data() < content.data() + content.size();
+      result.entries.push_back(ListEntry{
+          size, 0, viewsContent ? static_cast<std::size_t>(text.data() - content.data()) : kNoOffset,
+          {}});
+    }
+    for (std::int32_t m = (*this)[piece].marks; m != kNone; m = marks_[Index(m)].next) {
+      const Mark& mark = marks_[Index(m)];
+      marks.push_back(PlacedMark{size + mark.offset, mark.row, mark.origin});
+    }
     // Neighbours that sit side by side in memory, as the untouched stretches of the content
     // do, become one piece.
-    std::string_view* last = result.pieces.empty() ? nullptr : &result.pieces.back();
-    if (last && last->data() + last->size() == text.data())
+    std::string_view* last = result.list.pieces.empty() ? nullptr : &result.list.pieces.back();
+    if (last && last->data() + last->size() == text.data()) {
       *last = std::string_view(last->data(), last->size() + text.size());
-    else
-      result.pieces.push_back(text);
+    } else {
+      result.list.starts.push_back(size);
+      result.list.pieces.push_back(text);
+    }
+    size += text.size();
   }
-  if (outcomes) {
-    std::sort(places.begin(), places.end());
-    NumberLines(result.pieces, places, *outcomes);
-  }
-  result.texts = std::move(texts_);
-  return result;
+  result.list.texts = std::move(texts_);
+  PlaceRows(marks, result);
 }
 
 }  // namespace vemo::rewrite

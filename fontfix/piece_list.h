@@ -1,7 +1,8 @@
 // The content being rewritten, as a linked list of pieces: views into the list as read, or
 // into texts that replacements made. Each piece carries an order label, so that the place
 // of two pieces can be compared without walking the list, and the marks that say where an
-// applied row's entry starts. Internal to the rewrite.
+// applied row's entry starts and where that entry was in the list as read. Internal to the
+// rewrite.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "fontfix/fix_font_list.h"
 #include "fontfix/name_trie.h"
+#include "fontfix/rewrite_font_list.h"
 
 namespace vemo::rewrite {
 
@@ -68,23 +69,30 @@ class PieceList {
   // Reads the character at `c`, folded, into `folded`; returns its length, 0 at the end.
   std::size_t ReadFoldedChar(Cursor& c, unsigned char folded[2]) const;
 
-  // Marks: a new one for `row`, and one taken from a piece that a replacement swallowed.
-  std::int32_t NewMark(std::int32_t row);
+  // Marks: a new one for `row`, whose entry was at `origin` of the list as read (kNoOffset
+  // when a replacement wrote it); of no row (kNone), one that keeps the origin of an entry
+  // that a replacement's text took in.
+  std::int32_t NewMark(std::int32_t row, std::size_t origin);
+  // Where the entry that starts `piece` was in the list as read (`content`): where the piece
+  // views it, or what the mark of the last row at its start (or one of no row) says.
+  std::size_t OriginOf(std::int32_t piece, std::string_view content) const;
   // The marks of `piece`, each with its offset from `start` added.
   void CollectMarks(std::int32_t piece, std::size_t start, std::vector<MovedMark>& out) const;
   // Puts `moved` onto `made`, pieces that hold `ends[i - 1]..ends[i]` of their text.
   void PlaceMarks(const std::vector<MovedMark>& moved, const std::vector<std::int32_t>& made,
                   const std::vector<std::size_t>& ends);
 
-  // The pieces in order, and with `outcomes` the line of every marked row's entry. The
-  // list is spent.
-  RewrittenList Finish(std::vector<RowOutcome>* outcomes);
+  // The pieces in order, the entries (the pieces that start an occurrence) with their lines
+  // and the rows that replaced them, and the line and entry of every marked row in `result`.
+  // `content` is the list as read. The list is spent.
+  void Finish(std::string_view content, RewriteResult& result);
 
  private:
   struct Mark {
-    std::int32_t row;
+    std::int32_t row;    // 0-based; kNone for a mark that only keeps an origin
     std::size_t offset;  // into the piece that holds it
     std::int32_t next;   // the next mark on the same piece
+    std::size_t origin;  // where its entry was in the list as read, or kNoOffset
   };
 
   static std::size_t Index(std::int32_t piece) { return static_cast<std::size_t>(piece); }

@@ -9,17 +9,20 @@
 // touched, the pieces whose characters it shifted, and the match lists of the pieces just
 // before it whose names could run into it.
 //
-// For the per-row report, each applied row leaves a mark on the piece its replacement
-// starts; a replacement that swallows a marked piece carries the mark into the pieces it
-// makes, so at the end every mark has its place in the output.
+// For the result, each applied row leaves a mark on the piece its replacement starts, with
+// the place in the content of the entry it replaced; a replacement that swallows a marked
+// piece carries the mark into the pieces it makes, so at the end every mark has its place in
+// the output. The pieces that start an occurrence at the end are the entries of the output.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <queue>
 
+#include "fontfix/rewrite_font_list.h"
+
 #include "fontfix/keyword_scan.h"
 #include "fontfix/piece_list.h"
-#include "fontfix/rewrite_tuning.h"
 
 namespace vemo {
 namespace {
@@ -40,8 +43,8 @@ struct Splice {
 
 class Rewriter {
  public:
-  Rewriter(std::string_view content, const RewriteTuning& tuning, bool marking)
-      : content_(content), tuning_(tuning), marking_(marking), pieces_(tuning.labelGap) {}
+  Rewriter(std::string_view content, const RewriteTuning& tuning)
+      : content_(content), tuning_(tuning), pieces_(tuning.labelGap) {}
 
   // Returns the key of a folded name, the same key for names that fold alike.
   std::int32_t AddName(const std::string& name) {
@@ -83,7 +86,7 @@ class Rewriter {
     return true;
   }
 
-  RewrittenList Finish(std::vector<RowOutcome>* outcomes) { return pieces_.Finish(outcomes); }
+  void Finish(RewriteResult& result) { pieces_.Finish(content_, result); }
 
  private:
   using Entry = std::pair<std::uint64_t, std::int32_t>;  // label, piece
@@ -141,14 +144,13 @@ class Rewriter {
   // Replaces the `keyLength` bytes at the start of `piece` with `replacement`.
   void Replace(std::int32_t piece, std::size_t keyLength, std::string_view replacement,
                std::int32_t row) {
+    const std::size_t origin = pieces_.OriginOf(piece, content_);
     Splice splice = SwallowKey(piece, keyLength, replacement);
     const std::vector<std::size_t> ends = OccurrenceEnds(splice);
     const std::vector<std::int32_t> made =
         pieces_.Insert(*splice.text, ends, splice.before, splice.after);
-    if (marking_) {
-      if (row != kNone) splice.moved.push_back(MovedMark{pieces_.NewMark(row), 0});
-      pieces_.PlaceMarks(splice.moved, made, ends);
-    }
+    splice.moved.push_back(MovedMark{pieces_.NewMark(row, origin), 0});
+    pieces_.PlaceMarks(splice.moved, made, ends);
     if (!pieces_.Label(made)) return RefileAll();
     for (std::int32_t p : made) Refile(p);
     RefileBefore(splice.before);
@@ -207,6 +209,13 @@ class Rewriter {
   }
 
   void TakeNext(Splice& splice) {
+    // An entry that the new text takes in keeps, in a mark of no row, where it was in the
+    // content, should a later replacement show it again.
+    if (pieces_[splice.after].occurrence) {
+      const std::size_t origin = pieces_.OriginOf(splice.after, content_);
+      if (origin != kNoOffset)
+        splice.moved.push_back(MovedMark{pieces_.NewMark(kNone, origin), splice.text->size()});
+    }
     pieces_.CollectMarks(splice.after, splice.text->size(), splice.moved);
     *splice.text += pieces_[splice.after].text;
     const std::int32_t next = pieces_[splice.after].next;
@@ -250,7 +259,6 @@ class Rewriter {
 
   std::string_view content_;
   RewriteTuning tuning_;
-  bool marking_;
   rewrite::PieceList pieces_;
   std::map<std::string, std::int32_t> keys_;  // folded name -> key
   std::vector<std::string> foldedKeys_;       // "fontname:" & folded name, by key
@@ -279,31 +287,21 @@ std::vector<Row> RowsOf(const FontTable& table, std::int32_t fontCount, Rewriter
 
 }  // namespace
 
-RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& table,
-                                    const RewriteTuning& tuning,
-                                    std::vector<RowOutcome>* outcomes) {
+RewriteResult RewriteFontList(std::string_view content, const FontTable& table,
+                              const RewriteTuning& tuning) {
   const std::int32_t fontCount = table.FontCount();
-  Rewriter rewriter(content, tuning, outcomes != nullptr);
+  Rewriter rewriter(content, tuning);
   const std::vector<Row> rows = RowsOf(table, fontCount, rewriter);
-  if (outcomes) outcomes->assign(static_cast<std::size_t>(fontCount), RowOutcome{});
-  if (rows.empty()) {
-    RewrittenList unchanged;
-    if (!content.empty()) unchanged.pieces.push_back(content);
-    return unchanged;
-  }
+  RewriteResult result;
+  result.rows.assign(static_cast<std::size_t>(fontCount), RowOutcome{});
   rewriter.BuildIndex();
   for (const Row& row : rows) {
-    const bool applied = rewriter.Apply(row.key, row.replacement, outcomes ? row.index : kNone);
-    if (outcomes)
-      (*outcomes)[static_cast<std::size_t>(row.index)].result =
-          applied ? RowResult::kApplied : RowResult::kNotFound;
+    result.rows[static_cast<std::size_t>(row.index)].result =
+        rewriter.Apply(row.key, row.replacement, row.index) ? RowResult::kApplied
+                                                            : RowResult::kNotFound;
   }
-  return rewriter.Finish(outcomes);
-}
-
-RewrittenList RewriteFontListPieces(std::string_view content, const FontTable& table,
-                                    std::vector<RowOutcome>* outcomes) {
-  return RewriteFontListPieces(content, table, RewriteTuning{}, outcomes);
+  rewriter.Finish(result);
+  return result;
 }
 
 std::string RewrittenList::Joined() const {
@@ -315,18 +313,35 @@ std::string RewrittenList::Joined() const {
   return out;
 }
 
-std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            const RewriteTuning& tuning, std::vector<RowOutcome>* outcomes) {
-  return RewriteFontListPieces(content, table, tuning, outcomes).Joined();
+std::string RewrittenList::RestOfLine(std::size_t offset) const {
+  std::string out;
+  // The piece that holds `offset`: the last one that starts at or before it.
+  auto i = static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), offset) -
+                                    starts.begin());
+  if (i == 0) return out;
+  for (--i; i < pieces.size(); ++i) {
+    const std::string_view rest = pieces[i].substr(offset - starts[i]);
+    const std::size_t end = rest.find_first_of("\r\n");
+    out += rest.substr(0, end);
+    if (end != std::string_view::npos) break;
+    offset = starts[i] + pieces[i].size();
+  }
+  return out;
 }
 
-std::string RewriteFontList(std::string_view content, const FontTable& table,
-                            std::vector<RowOutcome>* outcomes) {
-  return RewriteFontList(content, table, RewriteTuning{}, outcomes);
+std::string RewriteResult::ValueOf(const ListEntry& entry) const {
+  return list.RestOfLine(entry.offset + kKeyword.size());
 }
 
-std::string RewriteFontList(std::string_view content, const FontTable& table) {
-  return RewriteFontList(content, table, RewriteTuning{}, nullptr);
+std::string RewriteResult::OriginalValueOf(const ListEntry& entry,
+                                           std::string_view content) const {
+  if (entry.original == kNoOffset) return ValueOf(entry);
+  return std::string(EntryValueAt(content, entry.original));
+}
+
+std::string_view EntryValueAt(std::string_view text, std::size_t offset) {
+  const std::string_view rest = text.substr(offset + kKeyword.size());
+  return rest.substr(0, rest.find_first_of("\r\n"));
 }
 
 }  // namespace vemo

@@ -3,14 +3,9 @@
 #include <algorithm>
 #include <map>
 #include <memory>
-#include <optional>
 #include <set>
 
 #include "fontfix/cp932.h"
-#include "fontfix/fix_font_list.h"
-#include "fontfix/keyword_scan.h"
-#include "fontfix/load_font_table.h"
-#include "fontfix/table_encoding.h"
 #include "platform/codepage.h"
 #include "platform/file_ranges.h"
 #include "platform/runtime_error.h"
@@ -65,42 +60,34 @@ std::string_view RestOfLine(std::string_view text, std::size_t pos) {
   return text.substr(pos, (end == std::string_view::npos ? text.size() : end) - pos);
 }
 
-struct ListEntry {
-  std::int64_t line;
-  std::string_view value;
-  std::string_view outline;  // the record's "OutlineFileName:" value; empty for none
-};
-
-// Every "FontName:" entry of `list` (found as the rewrite finds them), with its line and the
-// "OutlineFileName:" of the record it is in: the lines from a "%BeginFont" to an "%EndFont".
-std::vector<ListEntry> ListEntries(std::string_view list) {
-  std::vector<std::size_t> keywords;
-  rewrite::ForEachKeyword(list, [&](std::size_t at) { keywords.push_back(at); });
-  std::vector<ListEntry> entries;
+// The "OutlineFileName:" value of the record each entry of `text` is in (the lines from a
+// "%BeginFont" to an "%EndFont"), empty where there is none; by entry.
+std::vector<std::string_view> RecordOutlines(std::string_view text,
+                                             const std::vector<ListEntry>& entries) {
+  std::vector<std::string_view> outlines(entries.size());
   std::size_t recordStart = 0;  // the first entry of the record being read
+  std::size_t next = 0;         // the first entry after the lines read
   std::string_view outline;
   const auto closeRecord = [&] {
-    for (std::size_t i = recordStart; i < entries.size(); ++i) entries[i].outline = outline;
-    recordStart = entries.size();
+    for (std::size_t i = recordStart; i < next; ++i) outlines[i] = outline;
+    recordStart = next;
     outline = {};
   };
-  auto next = keywords.begin();
-  for (std::size_t pos = 0, line = 1;; ++line) {
-    const std::string_view text = RestOfLine(list, pos);
-    const std::size_t end = pos + text.size();
-    if (text.starts_with("%BeginFont") || text.starts_with("%EndFont")) {
+  for (std::size_t pos = 0;;) {
+    const std::string_view line = RestOfLine(text, pos);
+    const std::size_t end = pos + line.size();
+    if (line.starts_with("%BeginFont") || line.starts_with("%EndFont")) {
       closeRecord();
-    } else if (text.starts_with("OutlineFileName:")) {
-      outline = text.substr(16);
+    } else if (line.starts_with("OutlineFileName:")) {
+      outline = line.substr(16);
     }
-    for (; next != keywords.end() && *next < end; ++next)
-      entries.push_back(ListEntry{
-          static_cast<std::int64_t>(line), RestOfLine(list, *next + rewrite::kKeyword.size()), {}});
-    if (end == list.size()) break;
-    pos = end + (list.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    while (next < entries.size() && entries[next].offset < end) ++next;
+    if (end == text.size()) break;
+    pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
+  next = entries.size();
   closeRecord();
-  return entries;
+  return outlines;
 }
 
 // The faces of font files, each file read once, and looked up by their Japanese names.
@@ -186,31 +173,36 @@ bool IsPostScriptName(std::string_view name) {
   });
 }
 
-Suggestions SuggestRows(std::string_view list, const FontTable& table, const FontSources& sources,
+std::vector<std::size_t> UnusableEntries(const RewriteResult& rewrite) {
+  std::vector<std::size_t> unusable;
+  for (std::size_t i = 0; i < rewrite.entries.size(); ++i)
+    if (!IsPostScriptName(rewrite.ValueOf(rewrite.entries[i]))) unusable.push_back(i);
+  return unusable;
+}
+
+Suggestions SuggestRows(const RewriteResult& rewrite, const FontSources& sources,
                         FileRanges& files) {
   // The entries as the table's rows leave them: an entry a row replaces needs no row, and a
   // row added later applies to the list after them.
-  std::vector<RowOutcome> outcomes;
-  const std::string rewritten = RewriteFontList(list, table, &outcomes);
-  std::set<std::int64_t> replaced;
-  for (const RowOutcome& outcome : outcomes)
-    if (outcome.result == RowResult::kApplied) replaced.insert(outcome.line);
-
+  const std::string rewritten = rewrite.list.Joined();
+  const std::vector<std::string_view> outlines = RecordOutlines(rewritten, rewrite.entries);
   Suggestions out;
   std::map<std::wstring, std::unique_ptr<FaceIndex>> outlineFiles;  // by path
   std::unique_ptr<FaceIndex> folders;
-  for (const ListEntry& entry : ListEntries(rewritten)) {
-    if (IsPostScriptName(entry.value) || replaced.count(entry.line)) continue;
-    EntrySuggestion suggestion{entry.line, std::string(entry.value), SuggestResult::kNone, {}};
+  for (std::size_t i = 0; i < rewrite.entries.size(); ++i) {
+    const ListEntry& entry = rewrite.entries[i];
+    const std::string_view value = EntryValueAt(rewritten, entry.offset);
+    if (IsPostScriptName(value) || !entry.rows.empty()) continue;
+    EntrySuggestion suggestion{i, entry.line, std::string(value), SuggestResult::kNone, {}};
     std::vector<FaceRef> faces;
-    if (const std::wstring path = entry.outline.empty() ? L"" : sources.outlinePath(entry.outline);
+    if (const std::wstring path = outlines[i].empty() ? L"" : sources.outlinePath(outlines[i]);
         !path.empty()) {
       std::unique_ptr<FaceIndex>& index = outlineFiles[path];
       if (!index) {
         index = std::make_unique<FaceIndex>(files, out);
         index->AddFile(path, true);
       }
-      faces = index->Find(entry.value);
+      faces = index->Find(value);
     }
     if (faces.empty()) {
       if (!folders) {
@@ -218,146 +210,10 @@ Suggestions SuggestRows(std::string_view list, const FontTable& table, const Fon
         for (const std::wstring& folder : sources.folders)
           for (const std::wstring& path : files.FilesUnder(folder)) folders->AddFile(path);
       }
-      faces = folders->Find(entry.value);
+      faces = folders->Find(value);
     }
     Decide(std::move(faces), suggestion);
     out.entries.push_back(std::move(suggestion));
-  }
-  return out;
-}
-
-namespace {
-
-// A name as a field of the table, in its encoding; nothing when no field reads back as it.
-std::optional<std::string> Field(const std::string& cp932, bool utf8) {
-  std::string field = cp932;
-  if (utf8) {
-    std::optional<std::string> converted = Utf8FromCp932(cp932);
-    if (!converted) return std::nullopt;
-    field = std::move(*converted);
-  }
-  const bool blankAtEnd = !field.empty() && (field.front() == ' ' || field.front() == '\t' ||
-                                             field.back() == ' ' || field.back() == '\t');
-  if (blankAtEnd || field.starts_with('"') || field.find(',') != std::string::npos) {
-    // A quoted field runs to the next quote: there is no way to write one inside it.
-    if (field.find('"') != std::string::npos) return std::nullopt;
-    field = '"' + field + '"';
-  }
-  return field;
-}
-
-// The line end the table uses: its first one, CR LF for CP932 and where it has none.
-std::string LineEndOf(std::string_view bytes, bool utf8) {
-  const std::size_t lf = bytes.find('\n');
-  if (!utf8 || lf == std::string_view::npos || (lf > 0 && bytes[lf - 1] == '\r')) return "\r\n";
-  return "\n";
-}
-
-struct Candidate {
-  std::size_t entry;
-  std::string row;  // the row's bytes with its line end
-  RowAddition* result;
-};
-
-// The table as the next run reads it with the candidates' rows; nothing when it does not read
-// back as its rows and theirs (its own last line swallows what follows it: a quote left open).
-std::unique_ptr<FontTable> ReadBack(const std::string& bytes, const FontTable& table,
-                                    const std::vector<Candidate>& rows,
-                                    const Suggestions& suggestions) {
-  auto grown = std::make_unique<FontTable>();
-  try {
-    ParseFontTable(bytes, *grown);
-  } catch (const RuntimeError&) {
-    return nullptr;
-  }
-  const std::int32_t fontCount = table.FontCount();
-  if (grown->FontCount() != fontCount + static_cast<std::int32_t>(rows.size())) return nullptr;
-  for (std::int32_t row = 1; row <= fontCount; ++row)
-    if (grown->At(row, 1) != table.At(row, 1) || grown->At(row, 2) != table.At(row, 2))
-      return nullptr;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const EntrySuggestion& entry = suggestions.entries[rows[i].entry];
-    const auto row = fontCount + static_cast<std::int32_t>(i) + 1;
-    if (grown->At(row, 1) != entry.name || grown->At(row, 2) != entry.faces.front().postScript)
-      return nullptr;
-  }
-  return grown;
-}
-
-// The rows to add as candidates: those whose names can be written as fields, while the table
-// has room; the others get their result here.
-std::vector<Candidate> CandidatesOf(std::vector<RowAddition>& rows, const Suggestions& suggestions,
-                                    std::int32_t fontCount, bool utf8, const std::string& lineEnd) {
-  std::vector<Candidate> candidates;
-  for (RowAddition& row : rows) {
-    const EntrySuggestion& entry = suggestions.entries[row.entry];
-    const std::optional<std::string> current = Field(entry.name, utf8);
-    const std::optional<std::string> replacement = Field(entry.faces.front().postScript, utf8);
-    if (!current || !replacement)
-      row.result = AddResult::kNotWritable;
-    else if (fontCount + static_cast<std::int32_t>(candidates.size()) >= FontTable::kRows)
-      row.result = AddResult::kTableFull;
-    else
-      candidates.push_back(Candidate{row.entry, *current + "," + *replacement + lineEnd, &row});
-  }
-  return candidates;
-}
-
-// The candidates whose row, in the grown table applied to the list, replaces their own entry;
-// the others get the entry they replace instead (0: none).
-std::vector<Candidate> HittingTheirEntry(std::string_view list, const FontTable& grown,
-                                         std::int32_t fontCount,
-                                         const std::vector<Candidate>& candidates,
-                                         const Suggestions& suggestions) {
-  std::vector<RowOutcome> outcomes;
-  (void)RewriteFontList(list, grown, &outcomes);
-  std::vector<Candidate> kept;
-  for (std::size_t i = 0; i < candidates.size(); ++i) {
-    const RowOutcome& outcome = outcomes[static_cast<std::size_t>(fontCount) + i];
-    if (outcome.result == RowResult::kApplied &&
-        outcome.line == suggestions.entries[candidates[i].entry].line) {
-      kept.push_back(candidates[i]);
-    } else {
-      candidates[i].result->result = AddResult::kReplacesAnother;
-      candidates[i].result->otherLine = outcome.result == RowResult::kApplied ? outcome.line : 0;
-    }
-  }
-  return kept;
-}
-
-}  // namespace
-
-TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& table,
-                               std::string_view list, const Suggestions& suggestions) {
-  TableAddition out;
-  out.table = std::string(tableBytes);
-  const bool utf8 = DetectTableEncoding(tableBytes) == TableEncoding::kUtf8;
-  const std::string lineEnd = LineEndOf(tableBytes, utf8);
-  for (std::size_t i = 0; i < suggestions.entries.size(); ++i)
-    if (suggestions.entries[i].result == SuggestResult::kOne)
-      out.rows.push_back(RowAddition{i, AddResult::kAdded, 0});
-  std::vector<Candidate> candidates =
-      CandidatesOf(out.rows, suggestions, table.FontCount(), utf8, lineEnd);
-
-  // Tried as a whole and checked as the next run reads and applies it; the rows that miss
-  // their entry leave, and the rest are tried again.
-  while (!candidates.empty()) {
-    std::string bytes(tableBytes);
-    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += lineEnd;
-    for (const Candidate& c : candidates) bytes += c.row;
-    const std::unique_ptr<FontTable> grown = ReadBack(bytes, table, candidates, suggestions);
-    if (!grown) {
-      for (const Candidate& c : candidates) c.result->result = AddResult::kNotWritable;
-      break;
-    }
-    std::vector<Candidate> kept =
-        HittingTheirEntry(list, *grown, table.FontCount(), candidates, suggestions);
-    if (kept.size() == candidates.size()) {
-      out.table = std::move(bytes);
-      out.added = kept.size();
-      break;
-    }
-    candidates = std::move(kept);
   }
   return out;
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fontfix/font_names.h"
-#include "fontfix/font_table.h"
+#include "fontfix/rewrite_font_list.h"
 
 namespace vemo {
 
@@ -35,6 +35,7 @@ enum class SuggestResult {
 };
 
 struct EntrySuggestion {
+  std::size_t entry = 0;  // index into the rewrite's entries
   // The line on which the entry starts in the list as the table's rows leave it, numbered as
   // the run's report numbers lines: the list's own lines unless a row's names hold line ends.
   std::int64_t line = 0;
@@ -64,40 +65,17 @@ struct FontSources {
   std::function<std::wstring(std::string_view)> outlinePath;
 };
 
-// Looks for the face of every entry whose value is not a PostScript name and that the
-// table's rows 1..FontCount() leave as it is: first in the file its record's
-// "OutlineFileName:" names, then in the folders. A face matches when one of its Japanese
-// names equals the entry's value; failing that, when they are equal with blanks (U+0020,
-// U+3000) left out, full-width ASCII and half-width katakana taken as their other width,
-// hiragana as katakana, and letter case folded as the rewrite folds it.
-Suggestions SuggestRows(std::string_view list, const FontTable& table, const FontSources& sources,
+// Looks for the face of every entry of the rewritten list (`rewrite`: the table's rows applied
+// to the list) whose value is not a PostScript name and that no row replaced: first in the
+// file its record's "OutlineFileName:" names, then in the folders. A face matches when one of
+// its Japanese names equals the entry's value; failing that, when they are equal with blanks
+// (U+0020, U+3000) left out, full-width ASCII and half-width katakana taken as their other
+// width, hiragana as katakana, and letter case folded as the rewrite folds it.
+Suggestions SuggestRows(const RewriteResult& rewrite, const FontSources& sources,
                         FileRanges& files);
 
-enum class AddResult {
-  kAdded,
-  kTableFull,        // the table has kRows rows
-  kNotWritable,      // the name cannot be written in the table's encoding as a field
-  kReplacesAnother,  // the row would replace an earlier entry first (`otherLine`)
-};
-
-struct RowAddition {
-  std::size_t entry = 0;  // index into Suggestions::entries
-  AddResult result = AddResult::kAdded;
-  std::int64_t otherLine = 0;
-};
-
-struct TableAddition {
-  std::string table;              // the table's new bytes: the old ones and the rows added
-  std::vector<RowAddition> rows;  // one for each entry with exactly one suggestion
-  std::size_t added = 0;
-};
-
-// The table (`tableBytes`, loaded as rows 1..FontCount() of `table`) with a row appended for
-// each entry that has exactly one suggestion, in its own encoding: CP932 with CR LF, or
-// UTF-8 (its byte order mark kept) with the line ends it uses. A name is quoted where it
-// needs it. A row is added only when the new table reads back with it and, applied after the
-// table's rows, it replaces exactly its entry.
-TableAddition AddSuggestedRows(std::string_view tableBytes, const FontTable& table,
-                               std::string_view list, const Suggestions& suggestions);
+// The entries that Illustrator cannot use in the rewritten list: the values that are not
+// PostScript names, in order, as indexes into the rewrite's entries.
+std::vector<std::size_t> UnusableEntries(const RewriteResult& rewrite);
 
 }  // namespace vemo

@@ -8,9 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "fontfix/fix_font_list.h"
-#include "fontfix/load_font_table.h"
-#include "fontfix/rewrite_tuning.h"
+#include "fontfix/rewrite_font_list.h"
+#include "fontfix/table_file.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/runtime_error.h"
 #include "tests/reference/straightforward_rewrite.h"
@@ -70,7 +69,9 @@ Result Plain(std::string content, const FontTable& table) {
 Result Indexed(std::string_view content, const FontTable& table, const RewriteTuning& tuning) {
   Result result;
   try {
-    result.list = RewriteFontList(content, table, tuning, &result.outcomes);
+    RewriteResult rewrite = RewriteFontList(content, table, tuning);
+    result.list = rewrite.list.Joined();
+    result.outcomes = std::move(rewrite.rows);
   } catch (const RuntimeError& e) {
     result = Result{};
     result.error = e.Number();

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "fontfix/load_font_table.h"
+#include "fontfix/table_file.h"
 #include "fontfix/table_encoding.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/codepage.h"

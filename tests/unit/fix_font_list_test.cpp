@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "fontfix/fix_font_list.h"
+#include "fontfix/folder_text.h"
 #include "platform/runtime_error.h"
 #include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
@@ -36,7 +37,7 @@ class FixFontListTest : public ::testing::Test {
 
   bool Run() {
     outcome = FixFontList(input, table, files, virtualization);
-    return outcome.fix != ListFix::kMissing;
+    return outcome.rewrite.has_value();
   }
 
   std::int32_t RunForError() {
@@ -57,7 +58,7 @@ class FixFontListTest : public ::testing::Test {
 
 TEST_F(FixFontListTest, MissingListGivesItsPathAndTouchesNothing) {
   EXPECT_FALSE(Run());
-  EXPECT_EQ(outcome.listPath, L"C:\\TypeSpt\\AdobeFnt05.lst");
+  EXPECT_EQ(outcome.list.path, L"C:\\TypeSpt\\AdobeFnt05.lst");
   EXPECT_EQ(files.calls, std::vector<std::wstring>{L"exists C:\\TypeSpt\\AdobeFnt05.lst"});
   EXPECT_TRUE(files.files.empty());
 }
@@ -66,7 +67,7 @@ TEST_F(FixFontListTest, MissingListGivesItsPathAndTouchesNothing) {
 TEST_F(FixFontListTest, ReadsOnceThenBacksUpThoseBytesRewritesAndReplaces) {
   files.files[kList] = "%BeginFont\r\nFontName:Ryumin-Light\r\n%EndFont\r\n";
   EXPECT_TRUE(Run());
-  EXPECT_EQ(outcome.fix, ListFix::kBackedUpRewritten);
+  EXPECT_EQ(outcome.rewrite->backup, Backup::kMade);
   EXPECT_EQ(files.calls, (std::vector<std::wstring>{
                              L"exists C:\\TypeSpt\\AdobeFnt05.lst",
                              std::wstring(L"exists ") + kBackup,
@@ -81,9 +82,9 @@ TEST_F(FixFontListTest, ReadsOnceThenBacksUpThoseBytesRewritesAndReplaces) {
 // Another run's backup, made before this one or while it ran, is no error and stays.
 TEST_F(FixFontListTest, TheBackupIsMadeOnceAndNeverOverwritten) {
   files.files[kList] = "FontName:Ryumin-Light";
-  ASSERT_EQ(FixListFile(kList, kBackup, table, files), ListFix::kBackedUpRewritten);
+  ASSERT_EQ(RewriteListFile({kList, kBackup}, table, files)->backup, Backup::kMade);
   files.files[kList] = "FontName:Ryumin-Light changed since";
-  EXPECT_EQ(FixListFile(kList, kBackup, table, files), ListFix::kRewritten);
+  EXPECT_EQ(RewriteListFile({kList, kBackup}, table, files)->backup, Backup::kKept);
   EXPECT_EQ(files.files[kBackup], "FontName:Ryumin-Light");
   EXPECT_EQ(files.files[kList], "FontName:Ryumin-Light-KL changed since");
 }

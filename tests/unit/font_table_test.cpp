@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fontfix/font_table.h"
-#include "fontfix/load_font_table.h"
+#include "fontfix/table_file.h"
 #include "platform/runtime_error.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/unit/fontfix_test_support.h"

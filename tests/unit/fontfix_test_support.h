@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "fontfix/font_table.h"
-#include "fontfix/load_font_table.h"
+#include "fontfix/rewrite_font_list.h"
+#include "fontfix/table_file.h"
 #include "platform/runtime_error.h"
 
 namespace vemo::testing {
@@ -25,6 +26,12 @@ inline std::int32_t ErrorOf(const std::function<void()>& action) {
 }
 
 using Rows = std::vector<std::pair<std::string, std::string>>;
+
+// The rewritten list's bytes.
+inline std::string Rewritten(std::string_view content, const FontTable& table,
+                             const RewriteTuning& tuning = {}) {
+  return RewriteFontList(content, table, tuning).list.Joined();
+}
 
 inline FontTable TableOf(const Rows& rows) {
   FontTable table;

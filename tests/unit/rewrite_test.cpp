@@ -5,8 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "fontfix/fix_font_list.h"
-#include "fontfix/rewrite_tuning.h"
+#include "fontfix/rewrite_font_list.h"
 #include "platform/runtime_error.h"
 #include "tests/reference/straightforward_rewrite.h"
 #include "tests/unit/fontfix_test_support.h"
@@ -21,7 +20,7 @@ using vemo::testing::TableOf;
 // Rewrites with the program's method and checks it against the plain one on the way.
 std::string Rewrite(std::string_view content, const Rows& rows) {
   const FontTable table = TableOf(rows);
-  std::string result = RewriteFontList(content, table);
+  std::string result = testing::Rewritten(content, table);
   EXPECT_EQ(result, reference::StraightforwardRewrite(std::string(content), table));
   return result;
 }
@@ -135,7 +134,7 @@ TEST(RewriteFontList, NamesMaySpanEntriesAndContainTheKeyword) {
 TEST(RewriteFontList, Row1025RaisesError9) {
   FontTable table = TableOf({{"A", "B"}});
   AppendEmptyRows(table, 1024);
-  EXPECT_EQ(RewriteFontList("FontName:A", table), "FontName:B");
+  EXPECT_EQ(testing::Rewritten("FontName:A", table), "FontName:B");
   AppendEmptyRows(table, 1025);
   try {
     (void)RewriteFontList("FontName:A", table);
@@ -165,7 +164,7 @@ TEST(RewriteFontList, KeepsTheOrderOfEntriesWhenReplacementsSplitIntoManyEntries
   EXPECT_EQ(reference::StraightforwardRewrite(list, table), expected);
   for (const RewriteTuning& tuning :
        {RewriteTuning{}, RewriteTuning{1, 1}, RewriteTuning{4, 2}, RewriteTuning{64, 1}})
-    EXPECT_EQ(RewriteFontList(list, table, tuning), expected) << tuning.pieceBytes;
+    EXPECT_EQ(testing::Rewritten(list, table, tuning), expected) << tuning.pieceBytes;
 }
 
 TEST(RewriteFontList, PiecesViewTheUntouchedStretchesOfTheContentItself) {
@@ -173,7 +172,7 @@ TEST(RewriteFontList, PiecesViewTheUntouchedStretchesOfTheContentItself) {
   const auto inList = [&](std::string_view piece) {
     return piece.data() >= list.data() && piece.data() + piece.size() <= list.data() + list.size();
   };
-  RewrittenList moved = RewriteFontListPieces(list, TableOf({{"B", "Xyz"}}));
+  RewrittenList moved = RewriteFontList(list, TableOf({{"B", "Xyz"}})).list;
   const RewrittenList rewritten = std::move(moved);
   ASSERT_EQ(rewritten.pieces.size(), 3u);
   EXPECT_EQ(rewritten.pieces[0], "head\r\nFontName:A\r\n");
@@ -181,8 +180,8 @@ TEST(RewriteFontList, PiecesViewTheUntouchedStretchesOfTheContentItself) {
   EXPECT_EQ(rewritten.pieces[1], "FontName:Xyz\r\n");
   EXPECT_EQ(rewritten.pieces[2], "FontName:C\r\n");
   EXPECT_TRUE(inList(rewritten.pieces[2]));
-  EXPECT_EQ(rewritten.Joined(), RewriteFontList(list, TableOf({{"B", "Xyz"}})));
-  const RewrittenList unchanged = RewriteFontListPieces(list, TableOf({{"Q", "R"}}));
+  EXPECT_EQ(rewritten.Joined(), testing::Rewritten(list, TableOf({{"B", "Xyz"}})));
+  const RewrittenList unchanged = RewriteFontList(list, TableOf({{"Q", "R"}})).list;
   ASSERT_EQ(unchanged.pieces.size(), 1u);
   EXPECT_EQ(unchanged.pieces[0].data(), list.data());
   EXPECT_EQ(unchanged.pieces[0].size(), list.size());
@@ -296,7 +295,7 @@ TEST(RewriteFontList, GivesThePlainMethodsOutputOnRandomInput) {
     const FontTable table = TableOf(rows);
     const std::string expected = reference::StraightforwardRewrite(list, table);
     const RewriteTuning& tuning = tunings[seed % std::size(tunings)];
-    ASSERT_EQ(RewriteFontList(list, table, tuning), expected)
+    ASSERT_EQ(testing::Rewritten(list, table, tuning), expected)
         << "seed " << seed << ", pieces of " << tuning.pieceBytes << ", label gap "
         << tuning.labelGap;
   }

@@ -11,8 +11,8 @@
 
 #include "errors/report_error.h"
 #include "platform/codepage.h"
-#include "fontfix/fix_font_list.h"
-#include "fontfix/load_font_table.h"
+#include "fontfix/rewrite_font_list.h"
+#include "fontfix/table_file.h"
 #include "fontfix/table_encoding.h"
 #include "platform/error_text.h"
 #include "platform/runtime_error.h"
@@ -236,7 +236,7 @@ TEST(RewriteFontList, NamesFromAUtf8TableMatchTheCp932List) {
   ParseFontTable("ＭＳ明朝,MS-Mincho\r\nＭＳゴシック,MS-Gothic\r\n", table);
   const std::string list = "%!\r\nFontName:" + std::string(kMsGothic) +
                            "\r\nFontName:" + std::string(kMsMincho) + "\r\n";
-  EXPECT_EQ(RewriteFontList(list, table), "%!\r\nFontName:MS-Gothic\r\nFontName:MS-Mincho\r\n");
+  EXPECT_EQ(RewriteFontList(list, table).list.Joined(), "%!\r\nFontName:MS-Gothic\r\nFontName:MS-Mincho\r\n");
 }
 
 TEST(ErrorDialog, ANameCp932CannotHoldIsNumberN1001WithItsOwnText) {
