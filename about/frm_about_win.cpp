@@ -63,23 +63,6 @@ constexpr SeparatorLine kLine1[] = {
     {105, 5654, 2460, 2, RGB(0xFF, 0xFF, 0xFF)},
 };
 
-// A template with no controls: they are created at the owner's DPI in WM_INITDIALOG, where
-// their twips can be turned into pixels.
-std::vector<WORD> DialogTemplate() {
-  DLGTEMPLATE header{};
-  header.style = kStyle;
-  header.dwExtendedStyle = kExStyle;
-  // std::vector's storage is aligned for any fundamental type, so the DWORD alignment
-  // DialogBoxIndirectParamW asks for holds.
-  std::vector<WORD> words(sizeof(header) / sizeof(WORD));
-  std::memcpy(words.data(), &header, sizeof(header));
-  words.push_back(0);  // no menu
-  words.push_back(0);  // the predefined dialog class
-  for (const wchar_t* c = kCaptionBeforeLoad; *c != L'\0'; ++c) words.push_back(*c);
-  words.push_back(0);
-  return words;
-}
-
 void SetText(HWND window, const std::wstring& text) {
   if (!::SetWindowTextW(window, text.c_str())) RaiseSystemError(::GetLastError());
 }
@@ -96,7 +79,7 @@ FrmAbout::FrmAbout(Ui& ui, Registry& registry, FileSystem& files, Launcher& laun
 
 void FrmAbout::Show(HWND owner) {
   owner_ = owner;
-  std::vector<WORD> dialogTemplate = DialogTemplate();
+  std::vector<WORD> dialogTemplate = DialogTemplate(kStyle, kExStyle, kCaptionBeforeLoad);
   // However the dialog ended, its window is gone.
   const ScopeExit unload([this] { Unload(); });
   RunDialog(reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner);
@@ -169,20 +152,10 @@ void FrmAbout::Layout(bool centre) {
                       .style = kStyle,
                       .exStyle = kExStyle,
                       .dpi = dpi_};
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  RECT over{};
-  if (centre) {
-    HMONITOR monitor =
-        ::MonitorFromWindow(owner_ != nullptr ? owner_ : hwnd_, MONITOR_DEFAULTTONEAREST);
-    ::GetMonitorInfoW(monitor, &info);
-    over = info.rcWork;
-    if (owner_ != nullptr) ::GetWindowRect(owner_, &over);
-    sizing.centreOver = &over;
-    // Never centred off the screen when the owner sits at its edge.
-    sizing.keepIn = &info.rcWork;
-  }
-  SizeForClient(hwnd_, sizing);
+  if (centre)
+    SizeDialog(hwnd_, owner_, sizing);
+  else
+    SizeForClient(hwnd_, sizing);
   controls_.Place(hwnd_, dpi_);
   ::InvalidateRect(hwnd_, nullptr, TRUE);
 }

@@ -15,6 +15,7 @@
 #include "platform/codepage.h"
 #include "platform/command_line.h"
 #include "platform/file_system.h"
+#include "platform/font_folders.h"
 #include "platform/launcher.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
@@ -92,7 +93,8 @@ void AppendPopup(HMENU bar, UniqueHmenu& popup, const wchar_t* text) {
 }  // namespace
 
 FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher,
-                 Virtualization& virtualization, Registry& registry, Shell& shell)
+                 Virtualization& virtualization, Registry& registry, Shell& shell,
+                 FileRanges& fonts)
     : instance_(instance),
       ui_(ui),
       files_(files),
@@ -101,7 +103,8 @@ FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launch
       shell_(shell),
       controls_(kControls),
       cautionBrush_(CreateSolidBrush(kCautionBack)),
-      about_(ui, registry, files, launcher, IDI_APP) {}
+      about_(ui, registry, files, launcher, IDI_APP),
+      check_(ui, files, fonts) {}
 
 FrmVemo::~FrmVemo() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -193,6 +196,7 @@ void FrmVemo::ReportFailure(std::int32_t number) {
 void FrmVemo::CreateMenus() {
   UniqueHmenu file = NewMenu(CreatePopupMenu());
   Append(file.get(), MF_STRING, IDM_FOLDER, L"対象フォルダを開く...");
+  Append(file.get(), MF_STRING, IDM_CHECK, L"フォント一覧を確認(&C)...");
   Append(file.get(), MF_SEPARATOR, 0, nullptr);
   Append(file.get(), MF_STRING, IDM_EXIT, L"終了(&X)");
   UniqueHmenu help = NewMenu(CreatePopupMenu());
@@ -258,6 +262,9 @@ void FrmVemo::OnCommand(int id, int code) {
       break;
     case IDM_FOLDER:
       mnuFolder_Click();
+      break;
+    case IDM_CHECK:
+      mnuCheck_Click();
       break;
     case IDM_EXIT:
       mnuExit_Click();
@@ -353,14 +360,31 @@ void FrmVemo::LoadFontTable() {
 }
 
 bool FrmVemo::FixFontList() {
+  const FontListFix outcome = vemo::FixFontList(Input(), FontTable, files_, virtualization_);
+  if (outcome.rewrite) return true;
+  ListMissing(outcome.list.path);
+  return false;
+}
+
+FixFontListInput FrmVemo::Input() const {
   FixFontListInput input;
   input.opt10 = IsDlgButtonChecked(hwnd_, IDC_OPT10) == BST_CHECKED;
   input.folderText = ControlText(IDC_TXTFOLDER);
   input.programFolder = ProgramFolder();
-  const FontListFix outcome = vemo::FixFontList(input, FontTable, files_, virtualization_);
-  if (outcome.rewrite) return true;
-  ui_.ShowMessage(kMissingListText + (L"\r\n" + outcome.list.path), MessageStyle::kExclamation);
-  return false;
+  return input;
+}
+
+void FrmVemo::ListMissing(const std::wstring& listPath) {
+  ui_.ShowMessage(kMissingListText + (L"\r\n" + listPath), MessageStyle::kExclamation);
+}
+
+// The list that 実行 would change, checked; a missing one gets 実行's message and no dialog.
+void FrmVemo::mnuCheck_Click() {
+  const IllustratorList list = IllustratorListFor(Input(), files_, virtualization_);
+  if (!files_.FileExists(list.file)) return ListMissing(list.path);
+  FrmCheck::List checked{list.file, files_.ReadWholeFile(list.file),
+                         PathBesideProgram(L"Fonts.txt"), FontFolders()};
+  check_.Show(hwnd_, std::move(checked), FontTable, [this] { LoadFontTable(); });
 }
 
 }  // namespace vemo

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "about/frm_about.h"
+#include "app/frm_check.h"
+#include "fontfix/fix_font_list.h"
 #include "fontfix/font_table.h"
 #include "platform/single_instance.h"
 #include "platform/win32/base_window.h"
@@ -17,6 +19,7 @@
 
 namespace vemo {
 
+class FileRanges;
 class FileSystem;
 class Launcher;
 class Registry;
@@ -28,9 +31,9 @@ class FrmVemo : public BaseWindow<FrmVemo> {
  public:
   // The list and the backup are the files Illustrator sees (`virtualization`); the start
   // folder and the command that opens the target folder ask `shell`; the About dialog reads
-  // `registry`.
+  // `registry`; the check of the list reads the fonts through `fonts`.
   FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher,
-          Virtualization& virtualization, Registry& registry, Shell& shell);
+          Virtualization& virtualization, Registry& registry, Shell& shell, FileRanges& fonts);
   ~FrmVemo();
 
   // Creates the window hidden, runs Form_Load, then shows the window unless Form_Load has
@@ -47,12 +50,17 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   void mnuExit_Click();
   void cmdExecute_Click();
   void mnuFolder_Click();
+  void mnuCheck_Click();
   void mnuVersion_Click();
 
   // Fills the table and txtFonts; without "Fonts.txt", the stop message and an empty table.
   void LoadFontTable();
   // False when the list is missing: its message has been shown and nothing was written.
   bool FixFontList();
+  // What FixFontList reads from the window.
+  FixFontListInput Input() const;
+  // The message for a list that is not there, with its path.
+  void ListMissing(const std::wstring& listPath);
 
   void CreateControls();
   void CreateMenus();
@@ -82,6 +90,7 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   UniqueHbrush cautionBrush_;
   std::optional<SingleInstance> singleInstance_;
   FrmAbout about_;
+  FrmCheck check_;
 
   // Rows 1..FontTable.FontCount() in use, as Form_Load read them.
   vemo::FontTable FontTable;

@@ -19,7 +19,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES;
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES;
   InitCommonControlsEx(&controls);
 
   // Before the shell is asked to open a folder.
@@ -28,9 +28,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   vemo::Win32Services services;
   std::unique_ptr<vemo::FrmVemo> form;
   try {
-    form =
-        std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher,
-                                        services.virtualization, services.registry, services.shell);
+    form = std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher,
+                                           services.virtualization, services.registry,
+                                           services.shell, services.fonts);
     form->Load(showCommand);
   } catch (...) {
     // The window itself could not be made: nothing to run.

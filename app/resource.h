@@ -20,6 +20,14 @@
 #define IDM_FOLDER 2001
 #define IDM_EXIT 2002
 #define IDM_VERSION 2003
+#define IDM_CHECK 2004
 
 // frmAbout
 #include "about/about_resource.h"
+
+// frmCheck
+#define IDC_CHECK_FILE 3101
+#define IDC_CHECK_LIST 3102
+#define IDC_CHECK_SUMMARY 3103
+#define IDC_CHECK_ADD 3104
+#define IDC_CHECK_CLOSE 3105

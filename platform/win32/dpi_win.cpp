@@ -110,4 +110,16 @@ void UseLaterWindowsFunctions(bool use) {
   useLater = use;
 }
 
+void SizeDialog(HWND dialog, HWND owner, ClientSizing sizing) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  ::GetMonitorInfoW(
+      ::MonitorFromWindow(owner != nullptr ? owner : dialog, MONITOR_DEFAULTTONEAREST), &info);
+  RECT over = info.rcWork;
+  if (owner != nullptr) ::GetWindowRect(owner, &over);
+  sizing.centreOver = &over;
+  sizing.keepIn = &info.rcWork;
+  SizeForClient(dialog, sizing);
+}
+
 }  // namespace vemo

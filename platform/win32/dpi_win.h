@@ -37,6 +37,10 @@ struct ClientSizing {
 // RuntimeError on failure.
 void SizeForClient(HWND window, const ClientSizing& sizing);
 
+// A dialog sized as `sizing` says; with `owner`, centred over it, else over the work area of
+// its monitor, and never off that work area when the owner sits at its edge.
+void SizeDialog(HWND dialog, HWND owner, ClientSizing sizing);
+
 // The system's message font at `dpi`. Raises RuntimeError on failure.
 UniqueHfont MessageFont(UINT dpi);
 

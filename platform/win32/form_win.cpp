@@ -1,6 +1,7 @@
 #include "platform/win32/form_win.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <utility>
 
@@ -48,6 +49,20 @@ SIZE FormControls::TextSize(HWND form, const wchar_t* text) const {
   SelectedObject font(dc.get(), font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
   ::GetTextExtentPoint32W(dc.get(), text, static_cast<int>(std::wcslen(text)), &size);
   return size;
+}
+
+std::vector<WORD> DialogTemplate(DWORD style, DWORD exStyle, const wchar_t* caption) {
+  DLGTEMPLATE header{};
+  header.style = style;
+  header.dwExtendedStyle = exStyle;
+  // std::vector's storage is aligned for any fundamental type, so the DWORD alignment holds.
+  std::vector<WORD> words(sizeof(header) / sizeof(WORD));
+  std::memcpy(words.data(), &header, sizeof(header));
+  words.push_back(0);  // no menu
+  words.push_back(0);  // the predefined dialog class
+  for (const wchar_t* c = caption; *c != L'\0'; ++c) words.push_back(*c);
+  words.push_back(0);
+  return words;
 }
 
 }  // namespace vemo

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <span>
+#include <vector>
 
 #include "platform/win32/handle.h"
 
@@ -43,5 +44,10 @@ class FormControls {
   std::span<const ControlPlan> plans_;
   UniqueHfont font_;
 };
+
+// The in-memory template of a modal dialog whose controls come from a FormControls table in
+// WM_INITDIALOG, where their twips can be turned into pixels at the owner's DPI: no controls,
+// no menu, the predefined dialog class. Its storage is aligned as DialogBoxIndirectParamW asks.
+std::vector<WORD> DialogTemplate(DWORD style, DWORD exStyle, const wchar_t* caption);
 
 }  // namespace vemo

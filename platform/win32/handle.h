@@ -69,6 +69,7 @@ using Kernel = Traits<HANDLE, Null<HANDLE>, &::CloseHandle>;
 using Key = Traits<HKEY, Null<HKEY>, &::RegCloseKey>;
 using Icon = Traits<HICON, Null<HICON>, &::DestroyIcon>;
 using Menu = Traits<HMENU, Null<HMENU>, &::DestroyMenu>;
+using Global = Traits<HGLOBAL, Null<HGLOBAL>, &::GlobalFree>;
 template <typename T>
 using GdiObject = Traits<T, Null<T>, &::DeleteObject>;
 
@@ -84,6 +85,8 @@ using UniqueHbrush = UniqueAny<handle_traits::GdiObject<HBRUSH>>;
 using UniqueGdiObject = UniqueAny<handle_traits::GdiObject<HGDIOBJ>>;
 // A menu until a window or a menu bar takes it over (release() then).
 using UniqueHmenu = UniqueAny<handle_traits::Menu>;
+// Global memory until the clipboard takes it over (release() then).
+using UniqueHglobal = UniqueAny<handle_traits::Global>;
 
 // A window's device context (GetDC), released with the window it came from.
 class WindowDc {

@@ -2,6 +2,7 @@
 // the program creates them once and hands them to the code that needs them.
 #pragma once
 
+#include "platform/win32/file_ranges_win.h"
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/launcher_win.h"
 #include "platform/win32/registry_win.h"
@@ -16,6 +17,7 @@ struct Win32Services {
   Win32Virtualization virtualization;
   Win32Registry registry;
   Win32Shell shell;
+  Win32FileRanges fonts;
 };
 
 }  // namespace vemo

@@ -15,8 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#define EXPECT_WEQ(expected, actual) EXPECT_EQ(Utf8(expected), Utf8(actual))
-
 const std::wstring kAboutCaption = L"べもつーるのﾊﾞｰｼﾞｮﾝ情報";
 const std::wstring kUnavailable = L"現時点ではｼｽﾃﾑ情報を使用できません";
 const std::wstring kMsinfoKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";

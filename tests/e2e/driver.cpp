@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -166,6 +167,56 @@ bool WriteBmp(const Capture& c, const std::filesystem::path& path) {
 }
 
 }  // namespace
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  // Another program may hold the clipboard a moment.
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool ListViewChecked(HWND list, int row) {
+  DWORD_PTR state = 0;
+  SendMessageTimeoutW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK,
+                      SMTO_ABORTIFHUNG, kSendTimeoutMs, &state);
+  return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+bool FocusListViewRow(HWND list, int row) {
+  PressKey(list, VK_HOME);
+  for (int i = 0; i < row; ++i) PressKey(list, VK_DOWN);
+  return WaitUntil([&] {
+    DWORD_PTR focused = 0;
+    SendMessageTimeoutW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED,
+                        SMTO_ABORTIFHUNG, kSendTimeoutMs, &focused);
+    return static_cast<int>(focused) == row;
+  });
+}
+
+void PressKey(HWND window, UINT key) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(window, WM_KEYDOWN, key, scan | 1);
+  PostMessageW(window, WM_KEYUP, key, scan | 0xC0000001);
+}
+
+bool PickFromPopupMenu(HWND window, wchar_t key) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  const bool open = WaitUntil([&] {
+    for (HWND w : TopLevelWindows(pid))
+      if (ClassOf(w) == L"#32768") return true;
+    return false;
+  });
+  if (open) PostMessageW(window, WM_CHAR, key, 0);
+  return open;
+}
 
 bool Alive(DWORD pid) {
   UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));

@@ -96,6 +96,18 @@ bool MenuKeys(HWND window, wchar_t menu_key, wchar_t item_key);
 // Waits until the program has handled every message sent before (a round trip).
 bool RoundTrip(HWND window, Deadline deadline = kWait);
 
+// The clipboard's text; empty when it holds none.
+std::wstring ClipboardText();
+// A list view of another process: whether a row's check box is checked, and the keyboard focus
+// moved to a row as the arrow keys move it.
+bool ListViewChecked(HWND list, int row);
+bool FocusListViewRow(HWND list, int row);
+// Presses the key `key` in `window` (posted).
+void PressKey(HWND window, UINT key);
+// Once a pop-up menu of `window`'s process shows, picks its item with the mnemonic `key`;
+// false when no menu showed.
+bool PickFromPopupMenu(HWND window, wchar_t key);
+
 // Keyboard focus of the thread that owns `window`.
 HWND FocusOf(HWND window);
 // Presses Tab in the program (posted to the control with the focus); returns the control

@@ -8,8 +8,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#define EXPECT_WEQ(expected, actual) EXPECT_EQ(Utf8(expected), Utf8(actual))
-
 std::wstring Lower(std::wstring s) {
   for (auto& c : s) c = static_cast<wchar_t>(towlower(c));
   return s;

@@ -7,8 +7,6 @@ namespace vemo::e2e {
 namespace {
 
 // Wide strings print as UTF-8 in failure messages.
-#define EXPECT_WEQ(expected, actual) EXPECT_EQ(Utf8(expected), Utf8(actual))
-
 TEST(Startup, ShowsEveryNameOfTheTableFollowedByTwoBlanks) {
   Workspace workspace(L"べもつーる");
   WriteBytes(workspace.fonts_txt(), Row(cp932::kMsMincho, "MS-Mincho") +

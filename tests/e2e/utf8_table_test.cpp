@@ -9,8 +9,6 @@
 namespace vemo::e2e {
 namespace {
 
-#define EXPECT_WEQ(expected, actual) EXPECT_EQ(Utf8(expected), Utf8(actual))
-
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // The source is UTF-8: these literals are the bytes a UTF-8 editor writes.
 constexpr std::string_view kUtf8Table = "ＭＳ明朝,MS-Mincho\r\nＭＳゴシック,MS-Gothic\r\n";

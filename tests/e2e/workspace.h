@@ -13,6 +13,10 @@
 #include "app/resource.h"
 #include "tests/e2e/driver.h"
 
+// Interface texts compared as UTF-8, so that a failure shows them readably.
+#define EXPECT_WEQ(expected, actual) \
+  EXPECT_EQ(::vemo::e2e::Utf8(expected), ::vemo::e2e::Utf8(actual))
+
 namespace vemo::e2e {
 
 // Interface texts of the program.

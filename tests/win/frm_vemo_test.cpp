@@ -15,6 +15,7 @@
 #include "platform/runtime_error.h"
 #include "platform/virtualization.h"
 #include "platform/win32/dpi_win.h"
+#include "platform/win32/file_ranges_win.h"
 #include "platform/win32/handle.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_launcher.h"
@@ -40,7 +41,8 @@ const std::wstring kCompletion = L"処理が終了しました。Illustratorを�
 // Everything the main window is given, as fakes.
 struct FakeServices {
   FrmVemo Form() {
-    return FrmVemo(GetModuleHandleW(nullptr), ui, files, launcher, virtualization, registry, shell);
+    return FrmVemo(GetModuleHandleW(nullptr), ui, files, launcher, virtualization, registry, shell,
+                   fonts);
   }
 
   FakeUi ui;
@@ -49,6 +51,7 @@ struct FakeServices {
   NoVirtualization virtualization;
   FakeRegistry registry;
   FakeShell shell;
+  Win32FileRanges fonts;
 };
 
 class ExecuteHandler : public ::testing::Test, protected FakeServices {

@@ -103,9 +103,10 @@ TEST_F(VirtualStore, ExecuteFixesTheCopyIllustratorReadsAndLeavesTheFileItStands
     testing::FakeLauncher launcher;
     testing::FakeRegistry registry;
     testing::FakeShell shell;
+    Win32FileRanges fonts;
     {
       FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization_, registry,
-                   shell);
+                   shell, fonts);
       form.Load(SW_HIDE);
       ASSERT_NE(form.Hwnd(), nullptr);
       SetDlgItemTextW(form.Hwnd(), IDC_TXTFOLDER, folder_.c_str());
