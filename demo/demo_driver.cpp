@@ -1,8 +1,10 @@
 // One whole run of the program as a user makes it, for `make run` on a machine without a
-// display: let vemofix.exe (beside the program) propose rows for Fonts.txt from the fonts and
-// add them, then start the program, look at the window, press 実行, answer every message with
-// OK, look at the About dialog, exit. Writes what it saw to <out>\demo.log (UTF-8) and
-// screenshots to <out>\main.bmp, done.bmp and about.bmp.
+// display: let vemofix.exe (beside the program) show the rows it would propose for Fonts.txt
+// from the fonts; then start the program, look at the window, check the font list (File,
+// フォント一覧を確認), take one candidate of each entry that has several, add the rows to the
+// table, press 実行, answer every message with OK, check the list again, look at the About
+// dialog, exit. Writes what it saw to <out>\demo.log (UTF-8) and screenshots to <out>\main.bmp,
+// check.bmp, done.bmp, check-done.bmp and about.bmp.
 //
 //   vemo_demo.exe <path of vemotool.exe> <output folder>
 //
@@ -27,6 +29,9 @@ namespace {
 const std::wstring kMainCaption = L"べもつーる - Illustratorの日本語フォント登録を修正";
 const std::wstring kCompletionStart = L"処理が終了しました。";
 const std::wstring kErrorMark = L"(エラー番号:";
+const std::wstring kCheckCaption = L"フォント一覧の確認";
+const std::wstring kCheckColumns = L"行\t登録名\t修正後の名前\t状態\tフォントファイル\r\n";
+const std::wstring kAllUsable = L"すべての登録名をIllustratorで使えます。";
 
 class Demo {
  public:
@@ -34,14 +39,16 @@ class Demo {
       : exe_(std::move(exe)), out_(std::move(out)), log_(out_ / L"demo.log", std::ios::binary) {}
 
   int Run() {
-    // The rows for the fonts the list registers under their Japanese names.
-    if (!Vemofix({L"--suggest"}) || !Vemofix({L"--suggest", L"--add-to-table"}))
-      return Fail("vemofix.exe did not propose and add the rows");
+    // The rows for the fonts the list registers under their Japanese names; the window adds
+    // them.
+    if (!Vemofix({L"--suggest"})) return Fail("vemofix.exe did not propose the rows");
     Process process = Process::Start(exe_, exe_.parent_path());
     const DWORD pid = process.id();
     if (!WaitForMain(pid)) return Fail("the main window did not appear");
     Say("txtFonts: " + Utf8(TextOf(Control(main_, IDC_TXTFONTS))));
     Shot(main_, L"main.bmp", "ready-main");
+    if (!CheckAndAdd(pid)) return Fail("the check of the font list did not add the rows");
+    Say("txtFonts: " + Utf8(TextOf(Control(main_, IDC_TXTFONTS))));
 
     Say("pressing 実行");
     Click(Control(main_, IDC_CMDEXECUTE));
@@ -61,6 +68,14 @@ class Demo {
       box = now.box;
     }
 
+    HWND check = OpenCheck(pid);
+    if (!check) return Fail("no check of the font list after 実行");
+    const std::wstring summary = TextOf(Control(check, IDC_CHECK_SUMMARY));
+    Say("after 実行: " + Utf8(summary));
+    Shot(check, L"check-done.bmp", "ready-check-done");
+    CloseCheck(check);
+    if (summary != kAllUsable) return Fail("some names still cannot be used");
+
     ShowAbout(pid);
     Command(main_, IDM_EXIT);
     if (!process.WaitExit()) return Fail("the program did not end after File, Exit");
@@ -70,6 +85,59 @@ class Demo {
   }
 
  private:
+  HWND OpenCheck(DWORD pid) {
+    Say("File, フォント一覧を確認");
+    Command(main_, IDM_CHECK);
+    HWND check = WaitForWindow(pid, L"#32770", kCheckCaption, Deadline{60000});
+    if (check) seen_.push_back(check);
+    return check;
+  }
+
+  void CloseCheck(HWND check) {
+    Click(Control(check, IDC_CHECK_CLOSE));
+    if (!WaitUntil([&] { return !IsWindow(check); })) Say("the check did not close");
+  }
+
+  // The rows of the check, logged; one candidate taken for each entry that has several; the
+  // checked rows added to the table.
+  bool CheckAndAdd(DWORD pid) {
+    HWND check = OpenCheck(pid);
+    if (!check) return false;
+    const auto rows = CopiedRows(check, kCheckColumns);
+    for (const auto& row : rows) Say("  " + Utf8(Joined(row)));
+    Say(Utf8(TextOf(Control(check, IDC_CHECK_SUMMARY))));
+    Shot(check, L"check.bmp", "ready-check");
+    HWND list = Control(check, IDC_CHECK_LIST);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (rows[i][3] != L"候補が複数") continue;
+      FocusListViewRow(list, static_cast<int>(i));
+      PostMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+      if (!PickFromPopupMenu(check, L'1') ||
+          !WaitUntil([&] { return ListViewChecked(list, static_cast<int>(i)); }))
+        return false;
+      Say("took the first candidate of " + Utf8(rows[i][1]));
+    }
+    Say("pressing 対応表に追加");
+    Click(Control(check, IDC_CHECK_ADD));
+    const bool added = WaitUntil(
+        [&] {
+          const auto now = CopiedRows(check, kCheckColumns);
+          return !now.empty() && std::all_of(now.begin(), now.end(), [](const auto& row) {
+            return row[3] == L"対応表で修正";
+          });
+        },
+        Deadline{60000});
+    Say(Utf8(TextOf(Control(check, IDC_CHECK_SUMMARY))));
+    CloseCheck(check);
+    return added;
+  }
+
+  static std::wstring Joined(const std::vector<std::wstring>& cells) {
+    std::wstring line;
+    for (const std::wstring& cell : cells) line += (line.empty() ? L"" : L" | ") + cell;
+    return line;
+  }
+
   // Boxes before the window (a missing table, say) are answered and logged. A program that
   // ends (one that cannot start) ends the wait.
   bool WaitForMain(DWORD pid) {

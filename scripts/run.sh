@@ -6,10 +6,10 @@
 #    machine (IPA, VL Gothic, Noto CJK) under their Japanese names, which no row of the demo
 #    table covers, and their files are copied into C:\windows\Fonts.
 # All are fresh copies at every run (CP932, CR LF), so the demo can be repeated. First
-# vemofix.exe --suggest proposes rows for those fonts and --suggest --add-to-table adds them.
-# With a display the program then starts for the user. Without one, a driver makes the whole
-# run (vemofix.exe, then the window) under Xvfb as a user would, and the screenshots land in
-# the build folder.
+# vemofix.exe --suggest shows the rows it proposes for those fonts. With a display the program
+# then starts for the user (File, フォント一覧を確認 adds the rows). Without one, a driver makes
+# the whole run under Xvfb as a user would: the check of the list adds the rows, 実行, the
+# check again; the screenshots land in the build folder (doc/ keeps two of them for the README).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
@@ -59,13 +59,10 @@ echo "  C:\\windows\\Fonts: ipag.ttf, ipamp.ttf, VL-PGothic-Regular.ttf, NotoSan
 
 if [ -n "${DISPLAY:-}" ]; then
   # A console program's output: to a file, then shown (Wine keeps a pipe open).
-  for args in "--suggest" "--suggest --add-to-table"; do
-    echo
-    echo "vemofix $args:"
-    # shellcheck disable=SC2086
-    (cd "$program" && "$WINE64" vemofix.exe $args >"$out/vemofix.txt" 2>&1 </dev/null)
-    iconv -f CP932 -t UTF-8 "$out/vemofix.txt" | tr -d '\r' | sed 's/^/  /'
-  done
+  echo
+  echo "vemofix --suggest:"
+  (cd "$program" && "$WINE64" vemofix.exe --suggest >"$out/vemofix.txt" 2>&1 </dev/null)
+  iconv -f CP932 -t UTF-8 "$out/vemofix.txt" | tr -d '\r' | sed 's/^/  /'
   echo
   echo "Starting vemotool.exe (Wine output: $out/wine.log)"
   # Output to a file: Wine's background processes keep a pipe open.
@@ -107,7 +104,8 @@ if [ -f "$program/AdobeFnt05.lst のバックアップ" ]; then
 fi
 
 echo
-for shot in main:screenshot done:screenshot-done about:screenshot-about; do
+for shot in main:screenshot check:screenshot-check done:screenshot-done \
+  check-done:screenshot-check-done about:screenshot-about; do
   bmp="$out/${shot%%:*}.bmp"
   png="$build/${shot##*:}.png"
   rm -f "$png"

@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 
 const std::wstring kCheckCaption = L"フォント一覧の確認";
 const std::wstring kAllUsable = L"すべての登録名をIllustratorで使えます。";
-// The columns: 行, 登録名, 修正後の名前, 状態, フォントファイル.
+// The columns, as the first line of a copy of the list, and their order.
+const std::wstring kCheckColumns = L"行\t登録名\t修正後の名前\t状態\tフォントファイル\r\n";
 enum Column { kLine, kRegistered, kFixed, kState, kFile };
 
 std::string Cp932(const std::wstring& text) {
@@ -66,26 +67,10 @@ class CheckDialog : public ::testing::Test {
   }
 
   // The list's rows as the dialog copies them to the clipboard (WM_COPY, as Ctrl+C in the
-  // list): the lines after the columns' titles, split at their tabs.
+  // list does).
   static std::vector<std::vector<std::wstring>> Rows(HWND dialog) {
-    DWORD_PTR done = 0;
-    SendMessageTimeoutW(dialog, WM_COPY, 0, 0, SMTO_ABORTIFHUNG, 5000, &done);
-    std::vector<std::vector<std::wstring>> rows;
-    std::wstring text = ClipboardText();
-    const std::wstring titles = L"行\t登録名\t修正後の名前\t状態\tフォントファイル\r\n";
-    EXPECT_TRUE(text.starts_with(titles)) << Utf8(text);
-    for (std::size_t at = titles.size(); at < text.size();) {
-      const std::size_t end = text.find(L"\r\n", at);
-      if (end == std::wstring::npos) break;
-      std::vector<std::wstring> cells;
-      for (std::size_t from = at; from <= end;) {
-        const std::size_t tab = std::min(text.find(L'\t', from), end);
-        cells.push_back(text.substr(from, tab - from));
-        from = tab + 1;
-      }
-      rows.push_back(cells);
-      at = end + 2;
-    }
+    const auto rows = CopiedRows(dialog, kCheckColumns);
+    EXPECT_EQ(Utf8(kCheckColumns), Utf8(ClipboardText().substr(0, kCheckColumns.size())));
     return rows;
   }
 

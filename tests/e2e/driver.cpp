@@ -182,6 +182,27 @@ std::wstring ClipboardText() {
   return text;
 }
 
+std::vector<std::vector<std::wstring>> CopiedRows(HWND window, const std::wstring& titles) {
+  DWORD_PTR done = 0;
+  SendMessageTimeoutW(window, WM_COPY, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &done);
+  const std::wstring text = ClipboardText();
+  std::vector<std::vector<std::wstring>> rows;
+  if (!text.starts_with(titles)) return rows;
+  for (std::size_t at = titles.size(); at < text.size();) {
+    const std::size_t end = text.find(L"\r\n", at);
+    if (end == std::wstring::npos) break;
+    std::vector<std::wstring> cells;
+    for (std::size_t from = at; from <= end;) {
+      const std::size_t tab = std::min(text.find(L'\t', from), end);
+      cells.push_back(text.substr(from, tab - from));
+      from = tab + 1;
+    }
+    rows.push_back(std::move(cells));
+    at = end + 2;
+  }
+  return rows;
+}
+
 bool ListViewChecked(HWND list, int row) {
   DWORD_PTR state = 0;
   SendMessageTimeoutW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK,

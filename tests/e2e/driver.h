@@ -98,6 +98,10 @@ bool RoundTrip(HWND window, Deadline deadline = kWait);
 
 // The clipboard's text; empty when it holds none.
 std::wstring ClipboardText();
+// What `window` copies to the clipboard when sent WM_COPY, as a table whose first line holds
+// the columns' titles: the lines after it, split at their tabs; nothing when the copy did not
+// start with `titles` (a line ending in CR LF).
+std::vector<std::vector<std::wstring>> CopiedRows(HWND window, const std::wstring& titles);
 // A list view of another process: whether a row's check box is checked, and the keyboard focus
 // moved to a row as the arrow keys move it.
 bool ListViewChecked(HWND list, int row);
