@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -87,9 +88,15 @@ class Demo {
  private:
   HWND OpenCheck(DWORD pid) {
     Say("File, フォント一覧を確認");
+    const auto start = std::chrono::steady_clock::now();
     Command(main_, IDM_CHECK);
     HWND check = WaitForWindow(pid, L"#32770", kCheckCaption, Deadline{60000});
-    if (check) seen_.push_back(check);
+    if (!check) return nullptr;
+    RoundTrip(check);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    Say("the check opened in " + std::to_string(ms.count()) + " ms");
+    seen_.push_back(check);
     return check;
   }
 
