@@ -17,6 +17,7 @@
 #include "platform/file_system.h"
 #include "platform/font_folders.h"
 #include "platform/launcher.h"
+#include "platform/path.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
@@ -197,6 +198,7 @@ void FrmVemo::CreateMenus() {
   UniqueHmenu file = NewMenu(CreatePopupMenu());
   Append(file.get(), MF_STRING, IDM_FOLDER, L"対象フォルダを開く...");
   Append(file.get(), MF_STRING, IDM_CHECK, L"フォント一覧を確認(&C)...");
+  Append(file.get(), MF_STRING, IDM_RESTORE, L"バックアップから戻す(&R)...");
   Append(file.get(), MF_SEPARATOR, 0, nullptr);
   Append(file.get(), MF_STRING, IDM_EXIT, L"終了(&X)");
   UniqueHmenu help = NewMenu(CreatePopupMenu());
@@ -266,6 +268,9 @@ void FrmVemo::OnCommand(int id, int code) {
     case IDM_CHECK:
       mnuCheck_Click();
       break;
+    case IDM_RESTORE:
+      mnuRestore_Click();
+      break;
     case IDM_EXIT:
       mnuExit_Click();
       break;
@@ -329,8 +334,12 @@ void FrmVemo::cmdExecute_Click() {
   }
 }
 
+// The folder of the file 実行 would change: on Vista to 11 the VirtualStore copy's, where that
+// copy is the list; otherwise the folder as typed.
 void FrmVemo::mnuFolder_Click() {
-  const std::wstring folder = TrimBlanks(ControlText(IDC_TXTFOLDER));
+  const IllustratorList list = IllustratorListFor(Input(), files_, virtualization_);
+  const std::wstring folder =
+      list.file == list.path ? TrimBlanks(ControlText(IDC_TXTFOLDER)) : FolderOfPath(list.file);
   // Only the Windows folder's explorer.exe: never one planted beside the program or found on
   // the search path.
   const std::wstring explorer = JoinPath(shell_.WindowsFolder(), L"explorer.exe");
@@ -376,6 +385,25 @@ FixFontListInput FrmVemo::Input() const {
 
 void FrmVemo::ListMissing(const std::wstring& listPath) {
   ui_.ShowMessage(kMissingListText + (L"\r\n" + listPath), MessageStyle::kExclamation);
+}
+
+// The backup back over the file Illustrator reads, as vemofix --restore puts it, once the user
+// has said yes; the backup stays.
+void FrmVemo::mnuRestore_Click() {
+  const ListPaths paths = ListPathsFor(Input());
+  IllustratorFileSystem illustrators(files_, virtualization_);
+  const std::wstring backup = illustrators.FileFor(paths.backup);
+  if (!illustrators.FileExists(paths.list)) return ListMissing(paths.list);
+  if (!illustrators.FileExists(paths.backup)) {
+    ui_.ShowMessage(L"バックアップがありません。\r\n" + backup, MessageStyle::kExclamation);
+    return;
+  }
+  if (!ui_.Ask(L"次のバックアップで、フォント一覧ファイルを元に戻しますか？\r\n\r\nバックアップ：" +
+               backup + L"\r\n戻す先：" + illustrators.FileFor(paths.list)))
+    return;
+  RestoreList(paths, illustrators);
+  ui_.ShowMessage(L"元に戻しました。Illustratorを起動して確認してください。",
+                  MessageStyle::kInformation);
 }
 
 // The list that 実行 would change, checked; a missing one gets 実行's message and no dialog.

@@ -51,6 +51,7 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   void cmdExecute_Click();
   void mnuFolder_Click();
   void mnuCheck_Click();
+  void mnuRestore_Click();
   void mnuVersion_Click();
 
   // Fills the table and txtFonts; without "Fonts.txt", the stop message and an empty table.

@@ -21,6 +21,7 @@
 #define IDM_EXIT 2002
 #define IDM_VERSION 2003
 #define IDM_CHECK 2004
+#define IDM_RESTORE 2005
 
 // frmAbout
 #include "about/about_resource.h"

@@ -134,7 +134,7 @@ class Run {
 
   int Restore() {
     if (!illustrators_.FileExists(listPath_)) return ListMissing();
-    illustrators_.ReplaceWholeFile(listPath_, illustrators_.ReadWholeFile(backupPath_));
+    RestoreList({listPath_, backupPath_}, illustrators_);
     Say(t_(L"restored ", L"バックアップ ") + illustrators_.FileFor(backupPath_) +
         t_(L" over ", L" を ") + illustrators_.FileFor(listPath_) +
         t_(L"\n", L" に書き戻しました\n"));

@@ -36,6 +36,10 @@ std::optional<ListRewrite> RewriteListFile(const ListPaths& paths, const FontTab
   return rewrite;
 }
 
+void RestoreList(const ListPaths& paths, FileSystem& files) {
+  files.ReplaceWholeFile(paths.list, files.ReadWholeFile(paths.backup));
+}
+
 IllustratorList IllustratorListFor(const FixFontListInput& input, FileSystem& files,
                                    Virtualization& virtualization) {
   const std::wstring path = ListPathsFor(input).list;

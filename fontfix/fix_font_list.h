@@ -60,6 +60,10 @@ struct ListRewrite {
 std::optional<ListRewrite> RewriteListFile(const ListPaths& paths, const FontTable& table,
                                            FileSystem& files);
 
+// Puts the backup's bytes in place of the list, atomically; the backup stays. Runtime errors
+// pass through: a missing backup is error 53, and the list is then as it was.
+void RestoreList(const ListPaths& paths, FileSystem& files);
+
 // The list that FixFontList works on, as Illustrator sees it (IllustratorFileSystem).
 struct IllustratorList {
   std::wstring path;  // as the window builds it, for the message that names a missing list

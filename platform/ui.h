@@ -23,6 +23,8 @@ class Ui {
   virtual ~Ui() = default;
   // A modal box with the application title as caption; returns when the user closes it.
   virtual void ShowMessage(const std::wstring& text, MessageStyle style) = 0;
+  // A modal question with the question icon and はい/いいえ: true for はい.
+  virtual bool Ask(const std::wstring& text) = 0;
   // The pointer shown over every window of the program.
   virtual void SetMousePointer(MousePointer pointer) = 0;
 };

@@ -29,6 +29,11 @@ void WinUi::ShowMessage(const std::wstring& text, MessageStyle style) {
   MessageBoxW(GetActiveWindow(), text.c_str(), app_info::kTitle, MessageBoxType(style));
 }
 
+bool WinUi::Ask(const std::wstring& text) {
+  return MessageBoxW(GetActiveWindow(), text.c_str(), app_info::kTitle,
+                     MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void WinUi::SetMousePointer(MousePointer pointer) {
   g_pointer = pointer;
   // The handler that changes the pointer usually blocks the message loop next, so no

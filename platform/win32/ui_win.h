@@ -12,6 +12,7 @@ class WinUi : public Ui {
   // Owned by the thread's active window, so that a box raised while a dialog is up stays on
   // top of it; without one (during start-up) the box has no owner.
   void ShowMessage(const std::wstring& text, MessageStyle style) override;
+  bool Ask(const std::wstring& text) override;
   // Takes effect at once, even while the caller keeps the message loop blocked.
   void SetMousePointer(MousePointer pointer) override;
 };

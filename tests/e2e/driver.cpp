@@ -137,7 +137,7 @@ int RecogniseIcon(HWND box) {
   auto shown = GrabScreen(r);
   if (!shown) return -1;
   const std::pair<int, LPCWSTR> candidates[] = {
-      {16, IDI_HAND}, {48, IDI_EXCLAMATION}, {64, IDI_ASTERISK}};
+      {16, IDI_HAND}, {32, IDI_QUESTION}, {48, IDI_EXCLAMATION}, {64, IDI_ASTERISK}};
   int best = -1;
   long best_distance = 0;
   for (const auto& [style, name] : candidates) {

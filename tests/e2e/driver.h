@@ -123,7 +123,8 @@ struct MessageBoxInfo {
   HWND window = nullptr;
   std::wstring caption;
   std::wstring text;  // the static control with id 0xFFFF
-  // The icon shown: 16 stop, 48 exclamation, 64 information, 0 none, -1 not recognised.
+  // The icon shown: 16 stop, 32 question, 48 exclamation, 64 information, 0 none, -1 not
+  // recognised.
   int icon = -1;
   std::vector<std::wstring> buttons;
 };

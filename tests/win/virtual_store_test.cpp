@@ -105,8 +105,8 @@ TEST_F(VirtualStore, ExecuteFixesTheCopyIllustratorReadsAndLeavesTheFileItStands
     testing::FakeShell shell;
     Win32FileRanges fonts;
     {
-      FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization_, registry,
-                   shell, fonts);
+      FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization_, registry, shell,
+                   fonts);
       form.Load(SW_HIDE);
       ASSERT_NE(form.Hwnd(), nullptr);
       SetDlgItemTextW(form.Hwnd(), IDC_TXTFOLDER, folder_.c_str());
@@ -124,6 +124,35 @@ TEST_F(VirtualStore, ExecuteFixesTheCopyIllustratorReadsAndLeavesTheFileItStands
     EXPECT_EQ(ReadBytes(backup), c.backupAfter);
     DeleteFileW(backup.c_str());
     DeleteFileW(table.c_str());
+  }
+}
+
+// On Vista to 11 a user who opens the target folder to look at the list must see the file
+// 実行 changed: the VirtualStore copy's folder where the copy is the list.
+TEST_F(VirtualStore, TheFolderCommandOpensTheFolderOfTheFileExecuteChanges) {
+  for (const bool copy : {true, false}) {
+    SCOPED_TRACE(copy ? "a copy" : "no copy");
+    DeleteFileW(copy_.c_str());
+    if (copy) PlaceCopy();
+    testing::FakeUi ui;
+    testing::FakeLauncher launcher;
+    testing::FakeRegistry registry;
+    testing::FakeShell shell;
+    Win32FileRanges fonts;
+    {
+      FrmVemo form(GetModuleHandleW(nullptr), ui, files_, launcher, virtualization_, registry,
+                   shell, fonts);
+      form.Load(SW_HIDE);
+      ASSERT_NE(form.Hwnd(), nullptr);
+      SetDlgItemTextW(form.Hwnd(), IDC_TXTFOLDER, (L" " + folder_).c_str());
+      SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FOLDER, 0), 0);
+      DestroyWindow(form.Hwnd());
+      MSG message;
+      PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    ASSERT_EQ(launcher.requests.size(), 1u);
+    EXPECT_EQ(launcher.requests[0].commandLine,
+              L"EXPLORER.EXE ,\"" + (copy ? copyFolder_ : folder_) + L"\"");
   }
 }
 
