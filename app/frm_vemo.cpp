@@ -348,7 +348,7 @@ void FrmVemo::mnuFolder_Click() {
     return;
   }
   // Unquoted, explorer would take a folder with blanks for several arguments.
-  const std::wstring argument = std::any_of(folder.begin(), folder.end(), IsBlank)
+  const std::wstring argument = std::any_of(folder.begin(), folder.end(), IsFolderBlank)
                                     ? Quoted(folder, CommandLineWord::kArgument)
                                     : folder;
   launcher_.Start(explorer, L"EXPLORER.EXE ," + argument);

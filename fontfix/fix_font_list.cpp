@@ -9,7 +9,7 @@ namespace vemo {
 
 ListPaths ListPathsFor(const FixFontListInput& input) {
   const std::wstring listName = ListFileName(input.opt10);
-  return {TargetFolder(input.folderText) + listName,
+  return {JoinPath(TargetFolder(input.folderText), listName),
           JoinPath(input.programFolder, BackupFileName(listName))};
 }
 

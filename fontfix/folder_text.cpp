@@ -2,15 +2,15 @@
 
 namespace vemo {
 
-bool IsBlank(wchar_t c) {
+bool IsFolderBlank(wchar_t c) {
   return c == L' ' || c == L'\t' || c == L'\u3000';
 }
 
 std::wstring TrimBlanks(std::wstring_view text) {
   std::size_t start = 0;
   std::size_t end = text.size();
-  while (start < end && IsBlank(text[start])) ++start;
-  while (end > start && IsBlank(text[end - 1])) --end;
+  while (start < end && IsFolderBlank(text[start])) ++start;
+  while (end > start && IsFolderBlank(text[end - 1])) --end;
   return std::wstring(text.substr(start, end - start));
 }
 

@@ -39,7 +39,8 @@ std::uint32_t U32(std::string_view b, std::size_t at) {
   return static_cast<std::uint32_t>(U16(b, at)) << 16 | U16(b, at + 2);
 }
 
-struct Skip {
+// Thrown where a font file's bytes do not hold what they claim: the file is skipped, `why`.
+struct FontRejected {
   FontSkip why;
 };
 
@@ -56,9 +57,9 @@ bool IsUtf16(const Record& r) {
 }
 
 // The UTF-16BE text of a record; nothing when a character lies outside the basic plane,
-// which CP932 cannot hold anyway. Raises Skip on an odd length and on a lone surrogate.
+// which CP932 cannot hold anyway. Raises FontRejected on an odd length and on a lone surrogate.
 std::optional<std::wstring> Utf16Text(std::string_view bytes) {
-  if (bytes.size() % 2 != 0) throw Skip{FontSkip::kOddUtf16Length};
+  if (bytes.size() % 2 != 0) throw FontRejected{FontSkip::kOddUtf16Length};
   std::wstring text;
   bool outsideBasicPlane = false;
   for (std::size_t at = 0; at < bytes.size(); at += 2) {
@@ -66,11 +67,11 @@ std::optional<std::wstring> Utf16Text(std::string_view bytes) {
     if (unit >= 0xD800 && unit <= 0xDBFF) {
       const bool paired =
           at + 2 < bytes.size() && U16(bytes, at + 2) >= 0xDC00 && U16(bytes, at + 2) <= 0xDFFF;
-      if (!paired) throw Skip{FontSkip::kLoneSurrogate};
+      if (!paired) throw FontRejected{FontSkip::kLoneSurrogate};
       outsideBasicPlane = true;
       at += 2;
     } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
-      throw Skip{FontSkip::kLoneSurrogate};
+      throw FontRejected{FontSkip::kLoneSurrogate};
     } else {
       text += static_cast<wchar_t>(unit);
     }
@@ -94,15 +95,15 @@ bool IsRegular(const std::string& style) {
 class NameTable {
  public:
   explicit NameTable(std::string bytes, std::uint64_t declaredLength) : bytes_(std::move(bytes)) {
-    if (declaredLength < 6) throw Skip{FontSkip::kRecordCount};
+    if (declaredLength < 6) throw FontRejected{FontSkip::kRecordCount};
     const std::uint16_t count = U16(bytes_, 2);
     const std::uint16_t storage = U16(bytes_, 4);
-    if (6 + 12 * std::uint64_t{count} > declaredLength) throw Skip{FontSkip::kRecordCount};
+    if (6 + 12 * std::uint64_t{count} > declaredLength) throw FontRejected{FontSkip::kRecordCount};
     for (std::size_t i = 0; i < count; ++i) {
       const std::size_t at = 6 + 12 * i;
       const std::uint64_t start = std::uint64_t{storage} + U16(bytes_, at + 10);
       const std::uint16_t length = U16(bytes_, at + 8);
-      if (start + length > declaredLength) throw Skip{FontSkip::kRecordPastEnd};
+      if (start + length > declaredLength) throw FontRejected{FontSkip::kRecordPastEnd};
       records_.push_back(
           Record{U16(bytes_, at), U16(bytes_, at + 2), U16(bytes_, at + 4), U16(bytes_, at + 6),
                  std::string_view(bytes_).substr(static_cast<std::size_t>(start), length)});
@@ -188,14 +189,14 @@ class Reader {
     FontFileNames names;
     const std::uint32_t signature = U32(Bytes(0, 4, FontSkip::kNotAFont), 0);
     if (signature != kCollection) {
-      if (!IsFaceSignature(signature)) throw Skip{FontSkip::kNotAFont};
+      if (!IsFaceSignature(signature)) throw FontRejected{FontSkip::kNotAFont};
       names.faces.push_back(Face(0));
       return names;
     }
     names.collection = true;
     const std::string header = Bytes(0, 12, FontSkip::kShort);
     const std::uint32_t count = U32(header, 8);
-    if (count == 0 || count > kMaxFaces) throw Skip{FontSkip::kFaceCount};
+    if (count == 0 || count > kMaxFaces) throw FontRejected{FontSkip::kFaceCount};
     const std::string offsets = Bytes(12, 4 * std::uint64_t{count}, FontSkip::kShort);
     for (std::uint32_t face = 0; face < count; ++face) {
       names.faces.push_back(Face(U32(offsets, 4 * std::size_t{face})));
@@ -209,11 +210,11 @@ class Reader {
     return s == kTrueType || s == kAppleTrue || s == kOpenTypeCff;
   }
 
-  // `length` bytes at `offset`, or Skip{why} when they are not all in the file.
+  // `length` bytes at `offset`, or FontRejected{why} when they are not all in the file.
   std::string Bytes(std::uint64_t offset, std::uint64_t length, FontSkip why) {
-    if (offset > size_ || length > size_ - offset) throw Skip{why};
+    if (offset > size_ || length > size_ - offset) throw FontRejected{why};
     std::string bytes = file_.Read(offset, static_cast<std::size_t>(length));
-    if (bytes.size() != length) throw Skip{why};  // the file became shorter meanwhile
+    if (bytes.size() != length) throw FontRejected{why};  // the file became shorter meanwhile
     return bytes;
   }
 
@@ -222,17 +223,17 @@ class Reader {
   FaceNames Face(std::uint64_t offset) {
     if (auto known = faces_.find(offset); known != faces_.end()) return known->second;
     const std::string head = Bytes(offset, 12, FontSkip::kShort);
-    if (!IsFaceSignature(U32(head, 0))) throw Skip{FontSkip::kNotAFont};
+    if (!IsFaceSignature(U32(head, 0))) throw FontRejected{FontSkip::kNotAFont};
     const std::uint16_t tables = U16(head, 4);
     const std::string directory = Bytes(offset + 12, 16 * std::uint64_t{tables}, FontSkip::kShort);
     for (std::size_t i = 0; i < tables; ++i) {
       if (U32(directory, 16 * i) != kNameTag) continue;
       const std::uint64_t at = U32(directory, 16 * i + 8);
       const std::uint64_t length = U32(directory, 16 * i + 12);
-      if (at > size_ || length > size_ - at) throw Skip{FontSkip::kPastEnd};
+      if (at > size_ || length > size_ - at) throw FontRejected{FontSkip::kPastEnd};
       return faces_[offset] = NameTableAt(at, length);
     }
-    throw Skip{FontSkip::kNoNameTable};
+    throw FontRejected{FontSkip::kNoNameTable};
   }
 
   FaceNames NameTableAt(std::uint64_t at, std::uint64_t length) {
@@ -255,7 +256,7 @@ class Reader {
 FontFileNames ReadFontNames(OpenFile& file) {
   try {
     return Reader(file).Read();
-  } catch (const Skip& skip) {
+  } catch (const FontRejected& skip) {
     FontFileNames skipped;
     skipped.skip = skip.why;
     return skipped;

@@ -333,8 +333,7 @@ std::string RewriteResult::ValueOf(const ListEntry& entry) const {
   return list.RestOfLine(entry.offset + kKeyword.size());
 }
 
-std::string RewriteResult::OriginalValueOf(const ListEntry& entry,
-                                           std::string_view content) const {
+std::string RewriteResult::OriginalValueOf(const ListEntry& entry, std::string_view content) const {
   if (entry.original == kNoOffset) return ValueOf(entry);
   return std::string(EntryValueAt(content, entry.original));
 }

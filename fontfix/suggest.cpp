@@ -30,13 +30,19 @@ wchar_t Voiced(wchar_t kana, wchar_t mark) {
   return 0;
 }
 
+// A blank that a font's name may hold and the looser comparison leaves out: the space and the
+// full-width space, wherever they are.
+bool IsNameBlank(wchar_t c) {
+  return c == L' ' || c == L'\u3000';
+}
+
 // The name as the looser comparison sees it: blanks left out, full-width ASCII and
 // half-width katakana in their other width, hiragana as katakana, then letter case folded
 // as the rewrite folds it.
 std::string LooseKey(std::string_view cp932) {
   std::wstring text;
   for (wchar_t c : WideFromCp932(cp932)) {
-    if (c == L' ' || c == L'\u3000') continue;
+    if (IsNameBlank(c)) continue;
     if (c >= 0xFF01 && c <= 0xFF5E) {
       c = static_cast<wchar_t>(c - 0xFEE0);
     } else if (c >= 0xFF61 && c <= 0xFF9F) {
@@ -154,7 +160,7 @@ class FaceIndex {
 };
 
 // The faces as a suggestion: the first face of each PostScript name.
-void Decide(std::vector<FaceRef> faces, EntrySuggestion& entry) {
+void TakeFaces(std::vector<FaceRef> faces, EntrySuggestion& entry) {
   std::set<std::string> names;
   for (FaceRef& face : faces)
     if (names.insert(face.postScript).second) entry.faces.push_back(std::move(face));
@@ -212,7 +218,7 @@ Suggestions SuggestRows(const RewriteResult& rewrite, const FontSources& sources
       }
       faces = folders->Find(value);
     }
-    Decide(std::move(faces), suggestion);
+    TakeFaces(std::move(faces), suggestion);
     out.entries.push_back(std::move(suggestion));
   }
   return out;

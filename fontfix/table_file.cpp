@@ -12,6 +12,12 @@
 namespace vemo {
 namespace {
 
+// A blank before or after a field of the table: the runtime's delimited-field input skips
+// spaces and tabs, ASCII only (a full-width space is part of a name).
+bool IsFieldBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
 // Delimited-field input over the bytes of "Fonts.txt". Commas, quotes, blanks and line
 // ends are ASCII, never a CP932 trail byte and never part of a UTF-8 sequence, so the bytes
 // can be scanned one by one in either encoding and everything else is carried through.
@@ -35,18 +41,17 @@ class FieldReader {
     const std::size_t start = pos_;
     while (!AtEnd() && bytes_[pos_] != ',' && !IsLineEnd(bytes_[pos_])) ++pos_;
     std::size_t end = pos_;
-    while (end > start && IsBlank(bytes_[end - 1])) --end;
+    while (end > start && IsFieldBlank(bytes_[end - 1])) --end;
     SkipDelimiter();
     return std::string(bytes_.substr(start, end - start));
   }
 
  private:
-  static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
   static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
   bool AtEnd() const { return pos_ >= bytes_.size(); }
 
   void SkipBlanks() {
-    while (!AtEnd() && IsBlank(bytes_[pos_])) ++pos_;
+    while (!AtEnd() && IsFieldBlank(bytes_[pos_])) ++pos_;
   }
 
   // CR LF, a lone CR or a lone LF.
@@ -120,9 +125,10 @@ std::optional<std::string> Field(const std::string& cp932, bool utf8) {
     if (!converted) return std::nullopt;
     field = std::move(*converted);
   }
-  const bool blankAtEnd = !field.empty() && (field.front() == ' ' || field.front() == '\t' ||
-                                             field.back() == ' ' || field.back() == '\t');
-  if (blankAtEnd || field.starts_with('"') || field.find(',') != std::string::npos) {
+  // The reader would drop a blank at either end of an unquoted field.
+  const bool blankAtAnEnd =
+      !field.empty() && (IsFieldBlank(field.front()) || IsFieldBlank(field.back()));
+  if (blankAtAnEnd || field.starts_with('"') || field.find(',') != std::string::npos) {
     // A quoted field runs to the next quote: there is no way to write one inside it.
     if (field.find('"') != std::string::npos) return std::nullopt;
     field = '"' + field + '"';
@@ -182,7 +188,8 @@ std::vector<Candidate> CandidatesOf(const std::vector<NewRow>& rows,
     else if (fontCount + static_cast<std::int32_t>(candidates.size()) >= FontTable::kRows)
       results[i].result = AddResult::kTableFull;
     else
-      candidates.push_back(Candidate{&rows[i], *current + "," + *replacement + lineEnd, &results[i]});
+      candidates.push_back(
+          Candidate{&rows[i], *current + "," + *replacement + lineEnd, &results[i]});
   }
   return candidates;
 }
@@ -210,14 +217,15 @@ std::vector<Candidate> ReplacingTheirEntry(std::string_view list, const FontTabl
 
 }  // namespace
 
-TableAddition AppendRows(std::string_view tableBytes, const FontTable& table,
-                         std::string_view list, const std::vector<NewRow>& rows) {
+TableAddition AppendRows(std::string_view tableBytes, const FontTable& table, std::string_view list,
+                         const std::vector<NewRow>& rows) {
   TableAddition out;
   out.table = std::string(tableBytes);
   out.rows.assign(rows.size(), RowAddition{});
   const bool utf8 = DetectTableEncoding(tableBytes) == TableEncoding::kUtf8;
   const std::string lineEnd = LineEndOf(tableBytes, utf8);
-  std::vector<Candidate> candidates = CandidatesOf(rows, out.rows, table.FontCount(), utf8, lineEnd);
+  std::vector<Candidate> candidates =
+      CandidatesOf(rows, out.rows, table.FontCount(), utf8, lineEnd);
 
   // Tried as a whole and checked as the next run reads and applies it; the rows that miss
   // their entry leave, and the rest are tried again.

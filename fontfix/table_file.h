@@ -59,7 +59,7 @@ struct TableAddition {
 // it uses. A name is quoted where it needs it. A row is added only when the new table reads
 // back with it and, applied after the table's rows to `list` (the list as read), it replaces
 // exactly its entry. Nothing is written: the caller puts the bytes in place.
-TableAddition AppendRows(std::string_view tableBytes, const FontTable& table,
-                         std::string_view list, const std::vector<NewRow>& rows);
+TableAddition AppendRows(std::string_view tableBytes, const FontTable& table, std::string_view list,
+                         const std::vector<NewRow>& rows);
 
 }  // namespace vemo

@@ -144,7 +144,7 @@ LOGFONTW FontOf(HWND control) {
   return font;
 }
 
-TEST(WindowBase, TheMainWindowLaysOutAtTheDpiWithTheMessageFontWithOrWithoutLaterWindows) {
+TEST(MainWindowLayout, AtTheDpiWithTheMessageFontWithOrWithoutLaterWindows) {
   WindowDc screen(nullptr);
   const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
   NONCLIENTMETRICSW metrics{};
