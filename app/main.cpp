@@ -28,9 +28,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   vemo::Win32Services services;
   std::unique_ptr<vemo::FrmVemo> form;
   try {
-    form =
-        std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher,
-                                        services.virtualization, services.registry, services.shell);
+    form = std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher,
+                                           services.virtualization, services.registry,
+                                           services.shell, services.programs);
     form->Load(showCommand);
   } catch (...) {
     // The window itself could not be made: nothing to run.

@@ -30,6 +30,12 @@ fs::path HostPath(std::string path) {
   return fs::path(std::wstring(path.begin(), path.end()));
 }
 
+fs::path BesideTests(const std::wstring& name) {
+  std::wstring self(MAX_PATH * 4, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return fs::path(self).parent_path() / name;
+}
+
 fs::path ToolExe() {
   // VEMOTOOL_EXE overrides the path the build put in: the 32-bit program, say.
   const std::wstring fromEnvironment = EnvironmentVariable(L"VEMOTOOL_EXE");

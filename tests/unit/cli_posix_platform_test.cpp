@@ -15,6 +15,7 @@
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
+#include "tests/shared/concurrent_appends.h"
 #include "tests/unit/fontfix_test_support.h"
 
 namespace vemo {
@@ -88,6 +89,20 @@ TEST_F(PosixFiles, CreateAndReadKeepEveryByteAndNameWhatIsMissing) {
   EXPECT_EQ(ErrorOf([&] { files_.CreateWholeFile(Path(L"no folder\\copy"), "x"); }),
             err::kPathNotFound);
   EXPECT_EQ(Entries(), 3u);
+}
+
+// Appends from many writers at the same moment, as an office's computers add to one log: each
+// record whole, none lost; the file made by the first.
+TEST_F(PosixFiles, AppendsOfManyWritersAtOnceStayWholeAndNoneIsLost) {
+  constexpr int kWriters = 8, kRecords = 1000;
+  const std::wstring log = Path(L"ログ.txt");
+  EXPECT_EQ(
+      testing::AppendAtOnce(kWriters, kRecords,
+                            [&](const std::string& record) { files_.AppendToFile(log, record); }),
+      0);
+  EXPECT_EQ(testing::WrongWithAppends(Read(L"ログ.txt"), kWriters, kRecords), "");
+  EXPECT_EQ(ErrorOf([&] { files_.AppendToFile(Path(L"no folder\\log.txt"), "x"); }),
+            err::kPathNotFound);
 }
 
 // A list that is a symbolic link is replaced where it leads, and stays a link; the file keeps

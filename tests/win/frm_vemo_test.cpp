@@ -19,6 +19,7 @@
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_launcher.h"
 #include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_running_programs.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_ui.h"
 
@@ -28,6 +29,7 @@ namespace {
 using vemo::testing::FakeFileSystem;
 using vemo::testing::FakeLauncher;
 using vemo::testing::FakeRegistry;
+using vemo::testing::FakeRunningPrograms;
 using vemo::testing::FakeShell;
 using vemo::testing::FakeUi;
 using vemo::testing::StartRequest;
@@ -40,7 +42,8 @@ const std::wstring kCompletion = L"処理が終了しました。Illustratorを�
 // Everything the main window is given, as fakes.
 struct FakeServices {
   FrmVemo Form() {
-    return FrmVemo(GetModuleHandleW(nullptr), ui, files, launcher, virtualization, registry, shell);
+    return FrmVemo(GetModuleHandleW(nullptr), ui, files, launcher, virtualization, registry, shell,
+                   programs);
   }
 
   FakeUi ui;
@@ -49,6 +52,7 @@ struct FakeServices {
   NoVirtualization virtualization;
   FakeRegistry registry;
   FakeShell shell;
+  FakeRunningPrograms programs;
 };
 
 class ExecuteHandler : public ::testing::Test, protected FakeServices {
@@ -105,6 +109,19 @@ TEST_F(ExecuteHandler, AMissingListGetsItsOwnMessageAndNoCompletion) {
   EXPECT_EQ(ui.messages[0].text, L"次のファイルが存在しません。\r\n" + kList);
   EXPECT_EQ(ui.messages[0].style, MessageStyle::kExclamation);
   EXPECT_EQ(files.files.count(ProgramFolder() + L"\\AdobeFnt05.lst のバックアップ"), 0u);
+}
+
+TEST_F(ExecuteHandler, WhileIllustratorOrPhotoshopRunsOnlyItsBoxShowsAndNothingIsTouched) {
+  programs.running = {L"explorer.exe", L"PHOTOSHP.EXE"};
+  files.calls.clear();
+  PressExecute();
+  EXPECT_EQ(ui.events, std::vector<std::wstring>{L"message"});
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            L"Illustrator または Photoshop が起動しています。終了させてから、もう一度実行してく"
+            L"ださい。");
+  EXPECT_EQ(ui.messages[0].style, MessageStyle::kExclamation);
+  EXPECT_EQ(files.calls, std::vector<std::wstring>{}) << "not even the list is read";
 }
 
 // File, 対象フォルダを開く...: the handler has nothing to do before the error dialog, so a
