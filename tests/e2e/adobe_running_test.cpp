@@ -33,6 +33,8 @@ TEST(AdobeRunning, ExecuteAndVemofixWriteNothingUntilItHasEnded) {
   Running app = StartToMainWindow(workspace);
   ASSERT_TRUE(app.window);
   SetText(app.control(IDC_TXTFOLDER), workspace.target_folder().wstring());
+  Click(app.control(IDC_OPT10));
+  ASSERT_TRUE(WaitUntil([&] { return IsChecked(app.control(IDC_OPT10)); }));
   const std::vector<std::wstring> args = {L"--folder", workspace.target_folder().wstring()};
 
   for (const wchar_t* name : {L"Illustrator.exe", L"PHOTOSHP.EXE"}) {

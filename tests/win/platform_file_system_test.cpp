@@ -8,7 +8,6 @@
 #include "platform/runtime_error.h"
 #include "platform/win32/file_ranges_win.h"
 #include "platform/win32/file_system_win.h"
-#include "tests/shared/concurrent_appends.h"
 #include "tests/win/test_support.h"
 
 namespace vemo {
@@ -217,20 +216,6 @@ TEST_F(FileSystemTest, AFolderIsNotReplaced) {
 
 // The font reader's door: parts of a file, even one another program holds open for writing,
 // and every file under a folder, a folder CP932 cannot name and a hidden file included.
-// Appends from many writers at the same moment, as an office's computers add to one log on a
-// share: each record whole, none lost; the file made by the first.
-TEST_F(FileSystemTest, AppendsOfManyWritersAtOnceStayWholeAndNoneIsLost) {
-  constexpr int kWriters = 8, kRecords = 100;
-  const std::wstring log = folder / (kJapanese + L".log");
-  EXPECT_EQ(
-      testing::AppendAtOnce(kWriters, kRecords,
-                            [&](const std::string& record) { files.AppendToFile(log, record); }),
-      0);
-  EXPECT_EQ(testing::WrongWithAppends(ReadBytes(log), kWriters, kRecords), "");
-  EXPECT_EQ(ErrorOf([&] { files.AppendToFile(folder / L"no folder\\log.txt", "x"); }),
-            err::kPathNotFound);
-}
-
 TEST_F(FileSystemTest, FileRangesReadPartsAndFindFilesInSubfolders) {
   MakeSub();
   WriteBytes(japanese, before);
