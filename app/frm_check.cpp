@@ -127,12 +127,11 @@ bool IsWriteDenied(std::int32_t number) {
 FrmCheck::FrmCheck(Ui& ui, FileSystem& files, FileRanges& fonts)
     : ui_(ui), files_(files), fonts_(fonts), controls_(kControls) {}
 
-void FrmCheck::Show(HWND owner, List list, const FontTable& table,
-                    const std::function<void()>& tableChanged) {
+void FrmCheck::Show(HWND owner, List list, const FontTable& table, const Window& window) {
   owner_ = owner;
   list_ = std::move(list);
   table_ = &table;
-  tableChanged_ = &tableChanged;
+  window_ = &window;
   notes_.clear();
   std::vector<WORD> dialogTemplate = DialogTemplate(kStyle, kExStyle, kCaption);
   const ScopeExit unload([this] {
@@ -214,6 +213,7 @@ void FrmCheck::Form_Load() {
 }
 
 void FrmCheck::cmdAdd_Click() {
+  if (window_->adobeRunning()) return;
   std::vector<int> rows;
   const std::vector<NewRow> newRows = CheckedRows(rows);
   if (newRows.empty()) {
@@ -232,7 +232,7 @@ void FrmCheck::cmdAdd_Click() {
     if (addition.rows[i].result != AddResult::kAdded)
       notes_[rewrite_.entries[row.entry].original] = NotAddedText(addition.rows[i]);
   }
-  if (addition.added > 0) (*tableChanged_)();
+  if (addition.added > 0) window_->tableChanged();
   Form_Load();
 }
 

@@ -36,13 +36,18 @@ class FrmCheck : public BaseWindow<FrmCheck> {
   // The fonts are read through `fonts`; the table is read and written through `files`.
   FrmCheck(Ui& ui, FileSystem& files, FileRanges& fonts);
 
+  // What the dialog asks of the main window: whether Illustrator or Photoshop runs (the
+  // window then says so, and nothing is written), and, once rows have been appended to the
+  // table, to load it again (and so the table the dialog was given).
+  struct Window {
+    std::function<bool()> adobeRunning;
+    std::function<void()> tableChanged;
+  };
+
   // Checks `list` against `table` (the main window's) and shows the result modally over
-  // `owner`; returns when the dialog has been closed. Once rows have been appended to the
-  // table, `tableChanged` loads it again into the main window (and so into `table`) before
-  // the dialog checks the list again. Raises RuntimeError when the dialog cannot be created,
-  // or when the table's rows cannot be applied (a row past 1024).
-  void Show(HWND owner, List list, const FontTable& table,
-            const std::function<void()>& tableChanged);
+  // `owner`; returns when the dialog has been closed. Raises RuntimeError when the dialog
+  // cannot be created, or when the table's rows cannot be applied (a row past 1024).
+  void Show(HWND owner, List list, const FontTable& table, const Window& window);
 
  private:
   friend class BaseWindow<FrmCheck>;
@@ -82,7 +87,7 @@ class FrmCheck : public BaseWindow<FrmCheck> {
 
   List list_;
   const FontTable* table_ = nullptr;
-  const std::function<void()>* tableChanged_ = nullptr;
+  const Window* window_ = nullptr;
   RewriteResult rewrite_;  // views list_.content
   FontListCheck check_;
   std::vector<std::string> chosen_;  // by row: the PostScript name its row would register

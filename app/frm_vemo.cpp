@@ -7,6 +7,7 @@
 
 #include "app/resource.h"
 #include "errors/report_error.h"
+#include "fontfix/adobe_programs.h"
 #include "fontfix/fix_font_list.h"
 #include "fontfix/folder_text.h"
 #include "fontfix/list_location.h"
@@ -95,13 +96,14 @@ void AppendPopup(HMENU bar, UniqueHmenu& popup, const wchar_t* text) {
 
 FrmVemo::FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher,
                  Virtualization& virtualization, Registry& registry, Shell& shell,
-                 FileRanges& fonts)
+                 FileRanges& fonts, RunningPrograms& programs)
     : instance_(instance),
       ui_(ui),
       files_(files),
       launcher_(launcher),
       virtualization_(virtualization),
       shell_(shell),
+      programs_(programs),
       controls_(kControls),
       cautionBrush_(CreateSolidBrush(kCautionBack)),
       about_(ui, registry, files, launcher, IDI_APP),
@@ -216,13 +218,18 @@ void FrmVemo::CreateControls() {
   // Label4 lies over the lower part of Label3.
   SetWindowPos(Control(IDC_LABEL4), Control(IDC_LABEL2), 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const std::wstring folder =
-      StartListFolder(shell_.CommonFiles32Folder(),
+  IllustratorFileSystem illustrators(files_, virtualization_);
+  const StartList start =
+      ChooseStartList(shell_.CommonFiles32Folder(), illustrators,
                       [this](const std::wstring& path) { return shell_.FolderExists(path); });
-  if (!SetWindowTextW(Control(IDC_TXTFOLDER), folder.c_str())) RaiseSystemError(GetLastError());
-  // Unchecking opt89 explicitly takes its tab stop, so Tab enters the group at opt10.
-  SendMessageW(Control(IDC_OPT89), BM_SETCHECK, BST_UNCHECKED, 0);
-  SendMessageW(Control(IDC_OPT10), BM_SETCHECK, BST_CHECKED, 0);
+  if (!SetWindowTextW(Control(IDC_TXTFOLDER), start.folder.c_str())) {
+    RaiseSystemError(GetLastError());
+  }
+  // Unchecking the other option explicitly takes its tab stop, so Tab enters the group at the
+  // checked one.
+  const int chosen = start.illustrator10 ? IDC_OPT10 : IDC_OPT89;
+  SendMessageW(Control(start.illustrator10 ? IDC_OPT89 : IDC_OPT10), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(Control(chosen), BM_SETCHECK, BST_CHECKED, 0);
   focus_ = Control(IDC_TXTFOLDER);
 }
 
@@ -318,8 +325,15 @@ void FrmVemo::mnuExit_Click() {
   DestroyWindow(hwnd_);
 }
 
+bool FrmVemo::IllustratorIsRunning() {
+  if (!IllustratorOrPhotoshopRuns(programs_)) return false;
+  ui_.ShowMessage(kAdobeRunningText, MessageStyle::kExclamation);
+  return true;
+}
+
 void FrmVemo::cmdExecute_Click() {
   try {
+    if (IllustratorIsRunning()) return;
     ui_.SetMousePointer(MousePointer::kHourglass);
     const bool rewritten = FixFontList();
     ui_.SetMousePointer(MousePointer::kDefault);
@@ -390,6 +404,7 @@ void FrmVemo::ListMissing(const std::wstring& listPath) {
 // The backup back over the file Illustrator reads, as vemofix --restore puts it, once the user
 // has said yes; the backup stays.
 void FrmVemo::mnuRestore_Click() {
+  if (IllustratorIsRunning()) return;
   const ListPaths paths = ListPathsFor(Input());
   IllustratorFileSystem illustrators(files_, virtualization_);
   const std::wstring backup = illustrators.FileFor(paths.backup);
@@ -412,7 +427,8 @@ void FrmVemo::mnuCheck_Click() {
   if (!files_.FileExists(list.file)) return ListMissing(list.path);
   FrmCheck::List checked{list.file, files_.ReadWholeFile(list.file),
                          PathBesideProgram(L"Fonts.txt"), FontFolders()};
-  check_.Show(hwnd_, std::move(checked), FontTable, [this] { LoadFontTable(); });
+  check_.Show(hwnd_, std::move(checked), FontTable,
+              {[this] { return IllustratorIsRunning(); }, [this] { LoadFontTable(); }});
 }
 
 }  // namespace vemo

@@ -23,6 +23,7 @@ class FileRanges;
 class FileSystem;
 class Launcher;
 class Registry;
+class RunningPrograms;
 class Shell;
 class Ui;
 class Virtualization;
@@ -31,14 +32,22 @@ class FrmVemo : public BaseWindow<FrmVemo> {
  public:
   // The list and the backup are the files Illustrator sees (`virtualization`); the start
   // folder and the command that opens the target folder ask `shell`; the About dialog reads
-  // `registry`; the check of the list reads the fonts through `fonts`.
+  // `registry`; the check of the list reads the fonts through `fonts`; `programs` tells
+  // whether Illustrator or Photoshop runs.
   FrmVemo(HINSTANCE instance, Ui& ui, FileSystem& files, Launcher& launcher,
-          Virtualization& virtualization, Registry& registry, Shell& shell, FileRanges& fonts);
+          Virtualization& virtualization, Registry& registry, Shell& shell, FileRanges& fonts,
+          RunningPrograms& programs);
   ~FrmVemo();
 
   // Creates the window hidden, runs Form_Load, then shows the window unless Form_Load has
   // unloaded it. Raises RuntimeError when the window cannot be created.
   void Load(int showCommand);
+
+  // For every command that writes Illustrator's files, before it writes anything: true, once
+  // the exclamation box that says so is closed, when Illustrator or Photoshop runs; the
+  // command then writes nothing. Raises RuntimeError when the running programs cannot be
+  // listed.
+  bool IllustratorIsRunning();
 
  private:
   friend class BaseWindow<FrmVemo>;
@@ -85,6 +94,7 @@ class FrmVemo : public BaseWindow<FrmVemo> {
   Launcher& launcher_;
   Virtualization& virtualization_;
   Shell& shell_;
+  RunningPrograms& programs_;
   // The control that had the focus when the window was last deactivated; txtFolder at start.
   HWND focus_ = nullptr;
   FormControls controls_;

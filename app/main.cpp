@@ -30,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   try {
     form = std::make_unique<vemo::FrmVemo>(instance, ui, services.files, services.launcher,
                                            services.virtualization, services.registry,
-                                           services.shell, services.fonts);
+                                           services.shell, services.fonts, services.programs);
     form->Load(showCommand);
   } catch (...) {
     // The window itself could not be made: nothing to run.

@@ -9,6 +9,8 @@
 #include "errors/report_error.h"
 #include "platform/posix/file_ranges_posix.h"
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/running_programs_posix.h"
+#include "platform/posix/workstation_posix.h"
 #include "platform/path.h"
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
@@ -68,5 +70,8 @@ int main(int argc, char** argv) {
   PosixFileRanges fonts;
   // Wine virtualizes nothing.
   NoVirtualization virtualization;
-  return RunVemofix(args, environment, files, virtualization, fonts, console);
+  PosixRunningPrograms programs;
+  PosixWorkstation workstation;
+  return RunVemofix(args, environment,
+                    {files, virtualization, fonts, programs, workstation, console});
 }

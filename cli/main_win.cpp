@@ -13,8 +13,10 @@
 #include "platform/runtime_error.h"
 #include "platform/win32/dll_search_win.h"
 #include "platform/win32/file_ranges_win.h"
+#include "platform/win32/file_system_win.h"
+#include "platform/win32/running_programs_win.h"
 #include "platform/win32/virtualization_win.h"
-#include "platform/win32/win32_services.h"
+#include "platform/win32/workstation_win.h"
 
 namespace vemo::cli {
 namespace {
@@ -64,21 +66,28 @@ int wmain(int argc, wchar_t** argv) {
   WindowsConsole console;
   const std::vector<std::wstring> args(argv + 1, argv + argc);
 
+  Win32FileSystem files;
+  Win32FileRanges fonts;
+  Win32Virtualization virtualization;
+  Win32RunningPrograms programs;
+  Win32Workstation workstation;
   Environment environment;
   environment.language = PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE
                              ? Language::kJapanese
                              : Language::kEnglish;
   environment.separator = L'\\';
-  environment.defaultFolder = StartListFolder(CommonFiles32Folder(), FolderExists);
   environment.fontFolders = FontFolders();
   try {
+    // The window's start folder; the version stays Illustrator 10 unless --illustrator says
+    // otherwise, so that a script's call means the same list on every computer.
+    IllustratorFileSystem illustrators(files, virtualization);
+    environment.defaultFolder =
+        ChooseStartList(CommonFiles32Folder(), illustrators, FolderExists).folder;
     environment.programFolder = ProgramFolder();
   } catch (const RuntimeError& error) {
     console.Err(ErrorMessageText(error.Number()) + L"\n");
     return kRuntimeError;
   }
-  Win32FileSystem files;
-  Win32FileRanges fonts;
-  Win32Virtualization virtualization;
-  return RunVemofix(args, environment, files, virtualization, fonts, console);
+  return RunVemofix(args, environment,
+                    {files, virtualization, fonts, programs, workstation, console});
 }

@@ -7,7 +7,7 @@ namespace {
 
 bool TakesValue(const std::wstring& name) {
   return name == L"--illustrator" || name == L"--folder" || name == L"--table" ||
-         name == L"--backup-dir" || name == L"--fonts";
+         name == L"--backup-dir" || name == L"--fonts" || name == L"--log";
 }
 
 struct Flag {
@@ -46,6 +46,8 @@ void SetValue(Options& options, const std::wstring& name, const std::wstring& va
     options.table = value;
   } else if (name == L"--fonts") {
     options.fonts.push_back(value);
+  } else if (name == L"--log") {
+    options.log = value;
   } else {
     options.backupDir = value;
   }

@@ -20,6 +20,7 @@ struct Options {
   bool suggest = false;             // propose rows for the table from the fonts
   bool addToTable = false;          // with suggest: append them to the table
   std::vector<std::wstring> fonts;  // --fonts, in the order given
+  std::optional<std::wstring> log;  // a record of the run is appended to it
 };
 
 // What is wrong with a command line; ends the program with status 2.

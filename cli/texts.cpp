@@ -1,12 +1,22 @@
 #include "cli/texts.h"
 
+#include "platform/app_info.h"
 #include "platform/codepage.h"
 
 namespace vemo::cli {
 
+std::wstring VersionText() {
+  return std::to_wstring(app_info::kMajor) + L"." + std::to_wstring(app_info::kMinor) + L"." +
+         std::to_wstring(app_info::kRevision);
+}
+
 std::wstring Shown(const std::string& cp932) {
+  return Escaped(WideFromCp932(cp932));
+}
+
+std::wstring Escaped(std::wstring_view text) {
   std::wstring out;
-  for (wchar_t c : WideFromCp932(cp932)) {
+  for (wchar_t c : text) {
     if (c == L'\r') {
       out += L"\\r";
     } else if (c == L'\n') {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "cli/vemofix.h"
 
@@ -18,7 +19,13 @@ class Texts {
   bool ja_;
 };
 
-// A name (CP932 bytes) as it can be shown on one line: control characters written as escapes.
+// "1.2.3"
+std::wstring VersionText();
+
+// `text` as it can be shown on one line: control characters written as escapes ("\r", "\t",
+// "\x01").
+std::wstring Escaped(std::wstring_view text);
+// A name (CP932 bytes) as it can be shown on one line, Escaped.
 std::wstring Shown(const std::string& cp932);
 
 }  // namespace vemo::cli

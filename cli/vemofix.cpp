@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "cli/options.h"
+#include "cli/run_log.h"
 #include "cli/suggest_command.h"
 #include "cli/texts.h"
 #include "errors/report_error.h"
+#include "fontfix/adobe_programs.h"
 #include "fontfix/folder_text.h"
 #include "fontfix/list_location.h"
 #include "fontfix/suggest.h"
@@ -16,6 +18,7 @@
 #include "platform/file_system.h"
 #include "platform/path.h"
 #include "platform/runtime_error.h"
+#include "platform/workstation.h"
 
 namespace vemo::cli {
 namespace {
@@ -41,6 +44,7 @@ constexpr const wchar_t* kUsageTail[] = {
     L"                        would do\n"
     L"  --restore             copy the backup back over the list; the backup stays\n"
     L"  --quiet               print nothing but errors\n"
+    L"  --log FILE            append a record of the run to FILE, one line of UTF-8\n"
     L"  --suggest             propose rows for the table from the fonts: for each entry\n"
     L"                        Illustrator cannot use, the font's PostScript name\n"
     L"  --add-to-table        with --suggest: append the rows with one suggestion\n"
@@ -49,7 +53,8 @@ constexpr const wchar_t* kUsageTail[] = {
     L"  --help                show this help\n"
     L"  --version             show the version\n\n"
     L"Exit status: 0 done, 1 the font list is missing, 2 usage error, 3 runtime error,\n"
-    L"4 --suggest left entries without a single suggestion.\n",
+    L"4 --suggest left entries without a single suggestion, 5 Illustrator or Photoshop\n"
+    L"is running (nothing was touched).\n",
     L")\n"
     L"  --table FILE          対応表 (既定: プログラムと同じフォルダーの Fonts.txt)\n"
     L"  --backup-dir DIR      \"<一覧> のバックアップ\" を置くフォルダー (既定: 対応表の\n"
@@ -58,6 +63,7 @@ constexpr const wchar_t* kUsageTail[] = {
     L"                        表示します\n"
     L"  --restore             バックアップを一覧に書き戻します (バックアップは残ります)\n"
     L"  --quiet               エラー以外は何も表示しません\n"
+    L"  --log FILE            実行の記録を FILE に1行追記します (UTF-8)\n"
     L"  --suggest             使えないエントリごとに、フォントの PostScript 名から\n"
     L"                        対応表の行を提案します\n"
     L"  --add-to-table        --suggest と一緒に: 候補が1つの行を対応表に追加します\n"
@@ -66,7 +72,8 @@ constexpr const wchar_t* kUsageTail[] = {
     L"  --help                この説明を表示します\n"
     L"  --version             バージョンを表示します\n\n"
     L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤り、3 実行時エラー、\n"
-    L"4 --suggest で候補が1つに決まらないエントリがある\n"};
+    L"4 --suggest で候補が1つに決まらないエントリがある、5 Illustrator または\n"
+    L"Photoshop が起動している (何も変更していません)\n"};
 
 std::wstring Usage(const Texts& t, const Environment& environment) {
   const std::wstring folder = environment.defaultFolder
@@ -115,13 +122,14 @@ std::wstring UsageErrorText(const UsageError& error, const Texts& t) {
 
 class Run {
  public:
-  Run(const Options& options, const Environment& environment, FileSystem& files,
-      Virtualization& virtualization, Console& console)
+  Run(const Options& options, const Environment& environment, const Services& services,
+      RunRecord& record)
       : options_(options),
         environment_(environment),
-        files_(files),
-        illustrators_(files, virtualization),
-        console_(console),
+        files_(services.files),
+        illustrators_(files_, services.virtualization),
+        console_(services.console),
+        record_(record),
         t_(environment.language) {
     const wchar_t separator = environment.separator;
     listName_ = ListName(options);
@@ -133,6 +141,7 @@ class Run {
   }
 
   int Restore() {
+    record_.list = illustrators_.FileFor(listPath_);
     if (!illustrators_.FileExists(listPath_)) return ListMissing();
     RestoreList({listPath_, backupPath_}, illustrators_);
     Say(t_(L"restored ", L"バックアップ ") + illustrators_.FileFor(backupPath_) +
@@ -145,15 +154,17 @@ class Run {
   int Suggest(FileRanges& fonts) {
     if (!TableExists()) return kUsage;
     const std::string tableBytes = files_.ReadWholeFile(tablePath_);
+    record_.list = illustrators_.FileFor(listPath_);
     if (!illustrators_.FileExists(listPath_)) return ListMissing();
     const std::string list = illustrators_.ReadWholeFile(listPath_);
-    return RunSuggest(SuggestFiles{illustrators_.FileFor(listPath_), list, tablePath_, tableBytes},
-                      options_, environment_, files_, fonts, console_);
+    return RunSuggest(SuggestFiles{record_.list, list, tablePath_, tableBytes}, options_,
+                      environment_, files_, fonts, console_);
   }
 
   int Fix() {
     auto table = std::make_unique<FontTable>();
     if (!LoadTable(*table)) return kUsage;
+    record_.list = illustrators_.FileFor(listPath_);
     const ListPaths paths{listPath_, backupPath_};
     if (options_.dryRun) {
       const ListPlan plan = PlanListRewrite(paths, illustrators_);
@@ -168,6 +179,7 @@ class Run {
     }
     const std::optional<ListRewrite> rewrite = RewriteListFile(paths, *table, illustrators_);
     if (!rewrite) return ListMissing();
+    record_.backup = rewrite->backup == Backup::kMade ? L"made" : L"kept";
     Report(*table, rewrite->result,
            rewrite->backup == Backup::kMade
                ? t_(L"backup made: ", L"バックアップを作成しました: ")
@@ -179,7 +191,10 @@ class Run {
  private:
   // The files as they are now: a write that Windows would have virtualized made the copy.
   void Report(const FontTable& table, const RewriteResult& result, const wchar_t* backupLine) {
-    Say(t_(L"font list: ", L"フォント一覧: ") + illustrators_.FileFor(listPath_) + L"\n" +
+    record_.list = illustrators_.FileFor(listPath_);
+    record_.rows = CountRows(result.rows);
+    record_.unusable = UnusableEntries(result).size();
+    Say(t_(L"font list: ", L"フォント一覧: ") + record_.list + L"\n" +
         RowReport(table, result.rows, environment_.language) +
         UnusableReport(result, environment_.language) +
         Summary(result.rows, options_.dryRun, environment_.language) + backupLine +
@@ -187,9 +202,12 @@ class Run {
   }
 
   // The window goes on with an empty table after its stop message, for a person to see. A
-  // script has nobody watching: a wrong table path must fail, so nothing is touched.
+  // script has nobody watching: a wrong table path must fail, so nothing is touched. An error
+  // in the table's rows names the table.
   bool LoadTable(FontTable& table) {
-    if (LoadFontTable(tablePath_, table, files_)) return true;
+    if (Concerning(tablePath_, [&] { return LoadFontTable(tablePath_, table, files_); })) {
+      return true;
+    }
     TableMissing();
     return false;
   }
@@ -201,15 +219,22 @@ class Run {
   }
 
   void TableMissing() {
-    console_.Err(t_(L"vemofix: the rename table is missing, nothing was changed: ",
-                    L"vemofix: 対応表がないため、何も変更しませんでした: ") +
-                 tablePath_ + L"\n");
+    const wchar_t* text = t_(L"the rename table is missing, nothing was changed",
+                             L"対応表がないため、何も変更しませんでした");
+    console_.Err(L"vemofix: " + (text + (L": " + tablePath_)) + L"\n");
+    Problem(text, tablePath_);
   }
 
   int ListMissing() {
-    console_.Err(std::wstring(t_(L"The following file does not exist:", kMissingListText)) + L"\n" +
-                 listPath_ + L"\n");
+    const wchar_t* text = t_(L"The following file does not exist:", kMissingListText);
+    console_.Err(text + (L"\n" + listPath_) + L"\n");
+    Problem(text, listPath_);
     return kListMissing;
+  }
+
+  void Problem(const wchar_t* text, const std::wstring& file) {
+    record_.error = text;
+    record_.errorFile = file;
   }
 
   void Say(const std::wstring& text) {
@@ -218,15 +243,75 @@ class Run {
 
   const Options& options_;
   const Environment& environment_;
-  FileSystem& files_;                   // the table
+  FileNamingFileSystem files_;          // the table; every error names its file
   IllustratorFileSystem illustrators_;  // the list and the backup, as Illustrator sees them
   Console& console_;
+  RunRecord& record_;
   Texts t_;
   std::wstring listName_;
   std::wstring listPath_;
   std::wstring tablePath_;
   std::wstring backupPath_;
 };
+
+// The error being handled, in the error dialog's words, after the file it concerns:
+// "C:\...\AdobeFnt05.lst: ... (エラー番号:70)".
+std::wstring CaughtErrorLine(RunRecord* record = nullptr) {
+  const std::wstring file = CaughtErrorFile();
+  const std::wstring message = ErrorMessageText(CaughtErrorNumber());
+  if (record) {
+    record->error = message;
+    record->errorFile = file;
+  }
+  return (file.empty() ? L"" : file + L": ") + message;
+}
+
+std::wstring Mode(const Options& options) {
+  if (options.suggest) return options.addToTable ? L"add-to-table" : L"suggest";
+  if (options.restore) return L"restore";
+  return options.dryRun ? L"dry-run" : L"fix";
+}
+
+// A dry run and a plain --suggest only read: the list as Illustrator left it is what they
+// report on, whether it runs or not.
+bool Writes(const Options& options) {
+  return options.suggest ? options.addToTable : !options.dryRun;
+}
+
+int RunJob(const Options& options, const Environment& environment, const Services& services,
+           RunRecord& record) {
+  const Texts t(environment.language);
+  try {
+    if (Writes(options) && IllustratorOrPhotoshopRuns(services.programs)) {
+      record.error =
+          t(L"Illustrator or Photoshop is running. Close it, then run again.", kAdobeRunningText);
+      services.console.Err(L"vemofix: " + record.error + L"\n");
+      return kAdobeRunning;
+    }
+    Run run(options, environment, services, record);
+    if (options.suggest) return run.Suggest(services.fonts);
+    return options.restore ? run.Restore() : run.Fix();
+  } catch (...) {
+    services.console.Err(CaughtErrorLine(&record) + L"\n");
+    return kRuntimeError;
+  }
+}
+
+// A log that cannot be written changes neither the run nor its status: a warning says so.
+void WriteLog(const std::wstring& log, const RunRecord& record, const Environment& environment,
+              const Services& services) {
+  const Texts t(environment.language);
+  try {
+    Workstation& here = services.workstation;
+    const RunContext context{here.Now(), here.ComputerName(), here.UserName()};
+    const char* lineEnd = environment.separator == L'\\' ? "\r\n" : "\n";
+    FileNamingFileSystem(services.files).AppendToFile(log, LogLine(record, context) + lineEnd);
+  } catch (...) {
+    services.console.Err(t(L"vemofix: warning: the log was not written: ",
+                           L"vemofix: 警告: ログに書き込めませんでした: ") +
+                         CaughtErrorLine() + L"\n");
+  }
+}
 
 }  // namespace
 
@@ -270,17 +355,13 @@ std::wstring UnusableReport(const RewriteResult& result, Language language) {
 
 std::wstring Summary(const std::vector<RowOutcome>& outcomes, bool dryRun, Language language) {
   const Texts t(language);
-  std::size_t applied = 0, notFound = 0, skipped = 0;
-  for (const RowOutcome& outcome : outcomes) {
-    if (outcome.result == RowResult::kApplied) ++applied;
-    if (outcome.result == RowResult::kNotFound) ++notFound;
-    if (outcome.result == RowResult::kSkipped) ++skipped;
-  }
+  const RowCounts rows = CountRows(outcomes);
   std::wstring out =
       dryRun ? t(L"dry run, nothing written: ", L"試行のみ (何も書き込んでいません): ") : L"";
-  out += t(L"rows: ", L"置換 ") + std::to_wstring(applied) + t(L" applied, ", L" 行、該当なし ") +
-         std::to_wstring(notFound) + t(L" not found, ", L" 行、空のため飛ばした行 ") +
-         std::to_wstring(skipped) + t(L" skipped as empty\n", L" 行\n");
+  out += t(L"rows: ", L"置換 ") + std::to_wstring(rows.applied) +
+         t(L" applied, ", L" 行、該当なし ") + std::to_wstring(rows.notFound) +
+         t(L" not found, ", L" 行、空のため飛ばした行 ") + std::to_wstring(rows.skipped) +
+         t(L" skipped as empty\n", L" 行\n");
   return out;
 }
 
@@ -318,9 +399,9 @@ std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>&
 }
 
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
-               FileSystem& files, Virtualization& virtualization, FileRanges& fonts,
-               Console& console) {
+               const Services& services) {
   const Texts t(environment.language);
+  Console& console = services.console;
   Options options;
   try {
     options = ParseOptions(args);
@@ -329,8 +410,7 @@ int RunVemofix(const std::vector<std::wstring>& args, const Environment& environ
       return kDone;
     }
     if (options.version) {
-      console.Out(std::to_wstring(app_info::kMajor) + L"." + std::to_wstring(app_info::kMinor) +
-                  L"." + std::to_wstring(app_info::kRevision) + L"\n");
+      console.Out(VersionText() + L"\n");
       return kDone;
     }
     if (!options.folder) options.folder = environment.defaultFolder;
@@ -340,14 +420,11 @@ int RunVemofix(const std::vector<std::wstring>& args, const Environment& environ
     return kUsage;
   }
 
-  try {
-    Run run(options, environment, files, virtualization, console);
-    if (options.suggest) return run.Suggest(fonts);
-    return options.restore ? run.Restore() : run.Fix();
-  } catch (...) {
-    console.Err(ErrorMessageText(CaughtErrorNumber()) + L"\n");
-    return kRuntimeError;
-  }
+  RunRecord record;
+  record.mode = Mode(options);
+  record.status = RunJob(options, environment, services, record);
+  if (options.log) WriteLog(*options.log, record, environment, services);
+  return record.status;
 }
 
 }  // namespace vemo::cli

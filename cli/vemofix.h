@@ -11,7 +11,9 @@
 namespace vemo {
 class FileRanges;
 class FileSystem;
+class RunningPrograms;
 class Virtualization;
+class Workstation;
 }  // namespace vemo
 
 namespace vemo::cli {
@@ -25,6 +27,8 @@ inline constexpr int kUsage = 2;
 inline constexpr int kRuntimeError = 3;
 // --suggest: some entries have no suggestion or several, or a row could not be added.
 inline constexpr int kUnresolved = 4;
+// Illustrator or Photoshop runs: nothing was touched.
+inline constexpr int kAdobeRunning = 5;
 
 // What the platform tells vemofix about where it runs.
 struct Environment {
@@ -37,13 +41,23 @@ struct Environment {
   std::optional<std::wstring> winePrefix;
 };
 
+// The doors vemofix goes through. The list and the backup are the files Illustrator sees
+// (IllustratorFileSystem over `files` and `virtualization`); --suggest reads fonts through
+// `fonts`; `programs` says whether Illustrator or Photoshop runs; `workstation` names the
+// computer, the user and the time for the log; everything printed goes to `console`.
+struct Services {
+  FileSystem& files;
+  Virtualization& virtualization;
+  FileRanges& fonts;
+  RunningPrograms& programs;
+  Workstation& workstation;
+  Console& console;
+};
+
 // Runs vemofix with `args` (the arguments after the program name) and returns its exit
-// status. Everything it prints goes to `console`. The list and the backup are the files
-// Illustrator sees (IllustratorFileSystem over `files` and `virtualization`); --suggest reads
-// fonts through `fonts`.
+// status.
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,
-               FileSystem& files, Virtualization& virtualization, FileRanges& fonts,
-               Console& console);
+               const Services& services);
 
 // The report's lines for rows 1..outcomes.size() of `table`, for the entries Illustrator
 // still cannot use after them, and the summary line, each ending in "\n". Names are CP932

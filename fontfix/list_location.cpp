@@ -10,16 +10,6 @@
 namespace vemo {
 namespace {
 
-wchar_t FoldedAscii(wchar_t c) {
-  return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool SameText(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](wchar_t x, wchar_t y) { return FoldedAscii(x) == FoldedAscii(y); });
-}
-
 // The path as Windows reads it: "\" for "/", no "." or ".." segments, no doubled separator,
 // and none at the end but a drive's root ("C:\"). A UNC path keeps its leading "\\".
 std::wstring Normalized(std::wstring_view path) {
@@ -58,7 +48,7 @@ bool HasDrive(std::wstring_view path) {
 bool IsInside(std::wstring_view path, std::wstring_view folder) {
   if (folder.ends_with(L'\\')) folder.remove_suffix(1);
   return !folder.empty() && path.size() > folder.size() + 1 && path[folder.size()] == L'\\' &&
-         SameText(path.substr(0, folder.size()), folder);
+         EqualIgnoringAsciiCase(path.substr(0, folder.size()), folder);
 }
 
 // Where Windows keeps a virtualized program's copy of `path`; empty where it would not.
@@ -66,7 +56,8 @@ std::wstring VirtualStorePath(const std::wstring& path, const VirtualizationFact
                               Virtualization& virtualization) {
   const std::wstring full = Normalized(virtualization.FullLongPath(path));
   const std::wstring windows = Normalized(facts.windowsFolder);
-  if (!HasDrive(full) || !HasDrive(windows) || !SameText(full.substr(0, 2), windows.substr(0, 2))) {
+  if (!HasDrive(full) || !HasDrive(windows) ||
+      !EqualIgnoringAsciiCase(full.substr(0, 2), windows.substr(0, 2))) {
     return L"";
   }
   bool virtualized = IsInside(full, windows);
@@ -86,11 +77,30 @@ std::wstring BackupFileName(std::wstring_view listName) {
   return std::wstring(listName) + L" のバックアップ";
 }
 
-std::wstring StartListFolder(const std::wstring& commonFiles32,
-                             const std::function<bool(const std::wstring&)>& folderExists) {
-  if (folderExists(kDefaultListFolder) || commonFiles32.empty()) return kDefaultListFolder;
-  const std::wstring folder = JoinPath(commonFiles32, L"Adobe\\TypeSpt");
-  return folderExists(folder) ? folder : kDefaultListFolder;
+std::vector<std::wstring> ListFolderCandidates(const std::wstring& commonFiles32) {
+  std::vector<std::wstring> candidates;
+  if (!commonFiles32.empty()) candidates.push_back(JoinPath(commonFiles32, L"Adobe\\TypeSpt"));
+  if (candidates.empty() ||
+      !EqualIgnoringAsciiCase(Normalized(candidates[0]), Normalized(kDefaultListFolder))) {
+    candidates.push_back(kDefaultListFolder);
+  }
+  return candidates;
+}
+
+StartList ChooseStartList(const std::wstring& commonFiles32, FileSystem& illustratorFiles,
+                          const std::function<bool(const std::wstring&)>& folderExists) {
+  const std::vector<std::wstring> candidates = ListFolderCandidates(commonFiles32);
+  for (bool illustrator10 : {true, false}) {
+    for (const std::wstring& folder : candidates) {
+      if (illustratorFiles.FileExists(JoinPath(folder, ListFileName(illustrator10)))) {
+        return {folder, illustrator10};
+      }
+    }
+  }
+  for (const std::wstring& folder : candidates) {
+    if (folderExists(folder)) return {folder, true};
+  }
+  return {kDefaultListFolder, true};
 }
 
 IllustratorFile ResolveIllustratorFile(const std::wstring& path, Virtualization& virtualization,
@@ -144,6 +154,10 @@ void IllustratorFileSystem::ReplaceWholeFile(const std::wstring& path,
 
 void IllustratorFileSystem::CreateFolders(const std::wstring& folder) {
   files_.CreateFolders(folder);
+}
+
+void IllustratorFileSystem::AppendToFile(const std::wstring& path, std::string_view bytes) {
+  files_.AppendToFile(path, bytes);
 }
 
 }  // namespace vemo

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -24,12 +25,25 @@ inline constexpr wchar_t kMissingListText[] = L"次のファイルが存在し�
 // Where Illustrator 8, 9 and 10 install it on Japanese Windows.
 inline constexpr wchar_t kDefaultListFolder[] = L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt";
 
-// The folder to start with: kDefaultListFolder when it exists; else, when it does not, the
-// TypeSpt folder under the Common Files folder of 32-bit programs (`commonFiles32`), where a
-// 32-bit Illustrator keeps it on 64-bit Windows, when that one exists; else
+// The folders Illustrator may keep its list in, in the order they are tried: the TypeSpt
+// folder under the Common Files folder the shell gives a 32-bit program (`commonFiles32`;
+// "C:\Program Files (x86)\Common Files" on 64-bit Windows), then kDefaultListFolder. One
+// folder where both name the same one (32-bit Windows), kDefaultListFolder alone where the
+// shell does not know the first.
+std::vector<std::wstring> ListFolderCandidates(const std::wstring& commonFiles32);
+
+// The folder and version both programs start with.
+struct StartList {
+  std::wstring folder;
+  bool illustrator10 = true;
+};
+
+// The first candidate whose "AdobeFnt05.lst", as Illustrator sees it through
+// `illustratorFiles`, exists; failing that the first whose "AdobeFnt.lst" does, with
+// Illustrator 8 or 9; failing that the first that `folderExists`; failing all,
 // kDefaultListFolder.
-std::wstring StartListFolder(const std::wstring& commonFiles32,
-                             const std::function<bool(const std::wstring&)>& folderExists);
+StartList ChooseStartList(const std::wstring& commonFiles32, FileSystem& illustratorFiles,
+                          const std::function<bool(const std::wstring&)>& folderExists);
 
 // A file of Illustrator's as Illustrator, started normally by this user, sees it. On Windows
 // Vista to 11 with UAC, Windows gives a program like Illustrator 8 to 10 the user's
@@ -68,6 +82,8 @@ class IllustratorFileSystem : public FileSystem {
                         std::span<const std::string_view> pieces) override;
   using FileSystem::ReplaceWholeFile;
   void CreateFolders(const std::wstring& folder) override;
+  // Not Illustrator's: the file itself.
+  void AppendToFile(const std::wstring& path, std::string_view bytes) override;
 
  private:
   IllustratorFile Resolve(const std::wstring& path);

@@ -33,6 +33,11 @@ class FileSystem {
   // Makes the folder and each missing folder above it; one that exists is left as it is.
   virtual void CreateFolders(const std::wstring& folder) = 0;
 
+  // Adds `bytes` at the end of the file `path`, made when missing, in one write in append mode,
+  // so that records that several programs (on several computers, over a share) add at the
+  // same moment stay whole and none is lost.
+  virtual void AppendToFile(const std::wstring& path, std::string_view bytes) = 0;
+
   void ReplaceWholeFile(const std::wstring& path, std::string_view bytes) {
     ReplaceWholeFile(path, std::span<const std::string_view>(&bytes, 1));
   }
@@ -40,6 +45,25 @@ class FileSystem {
   void CopyWholeFile(const std::wstring& from, const std::wstring& to) {
     if (!CreateWholeFile(to, ReadWholeFile(from))) throw RuntimeError(err::kFileAlreadyExists);
   }
+};
+
+// Another FileSystem whose every error names the file the failing call was given (unless a
+// call nearer the failure named one): what a user who reads the error needs to act on it.
+class FileNamingFileSystem : public FileSystem {
+ public:
+  explicit FileNamingFileSystem(FileSystem& files) : files_(files) {}
+
+  bool FileExists(const std::wstring& path) override;
+  std::string ReadWholeFile(const std::wstring& path) override;
+  bool CreateWholeFile(const std::wstring& path, std::string_view bytes) override;
+  void ReplaceWholeFile(const std::wstring& path,
+                        std::span<const std::string_view> pieces) override;
+  using FileSystem::ReplaceWholeFile;
+  void CreateFolders(const std::wstring& folder) override;
+  void AppendToFile(const std::wstring& path, std::string_view bytes) override;
+
+ private:
+  FileSystem& files_;
 };
 
 }  // namespace vemo

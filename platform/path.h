@@ -11,6 +11,10 @@ namespace vemo {
 std::wstring FolderOfPath(std::wstring_view path);
 
 // folder & separator & name, without doubling the separator a folder ends in ("C:\", "/").
+// The same text with ASCII letters compared without their case, as Windows compares the
+// names of files and folders written in ASCII.
+bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name, wchar_t separator = L'\\');
 
 }  // namespace vemo

@@ -4,6 +4,15 @@
 
 namespace vemo {
 
+const std::wstring& RuntimeError::File() const noexcept {
+  static const std::wstring none;
+  return file_ ? *file_ : none;
+}
+
+void RuntimeError::NameFile(const std::wstring& file) {
+  if (!file_ && !file.empty()) file_ = std::make_shared<const std::wstring>(file);
+}
+
 std::int32_t CaughtErrorNumber() {
   try {
     throw;
@@ -13,6 +22,16 @@ std::int32_t CaughtErrorNumber() {
     return err::kOutOfMemory;
   } catch (...) {
     return err::kInternalError;
+  }
+}
+
+std::wstring CaughtErrorFile() {
+  try {
+    throw;
+  } catch (const RuntimeError& error) {
+    return error.File();
+  } catch (...) {
+    return L"";
   }
 }
 

@@ -38,6 +38,24 @@ std::optional<char32_t> NextUtf8Char(std::string_view bytes, std::size_t& pos) {
   return c;
 }
 
+std::string Utf8FromText(std::wstring_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto c = static_cast<char32_t>(text[i]);
+    const bool high = c >= 0xD800 && c <= 0xDBFF;
+    const char32_t next = i + 1 < text.size() ? static_cast<char32_t>(text[i + 1]) : 0;
+    if (high && next >= 0xDC00 && next <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
+      ++i;
+    } else if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+      c = 0xFFFD;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);

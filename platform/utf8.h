@@ -16,4 +16,8 @@ std::optional<char32_t> NextUtf8Char(std::string_view bytes, std::size_t& pos);
 // Appends the UTF-8 form of `c`, a character (not a surrogate) up to U+10FFFF.
 void AppendUtf8(std::string& out, char32_t c);
 
+// Interface text (UTF-16 on Windows, UTF-32 elsewhere) as UTF-8; a surrogate without its
+// pair becomes U+FFFD.
+std::string Utf8FromText(std::wstring_view text);
+
 }  // namespace vemo

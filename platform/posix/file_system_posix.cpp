@@ -328,4 +328,18 @@ void PosixFileSystem::CreateFolders(const std::wstring& folder) {
   if (error) Raise(native, error.value());
 }
 
+// One write() with O_APPEND: the kernel puts each one whole at the end of a local file. A
+// short write would leave part of a record, so it counts as a full disk.
+void PosixFileSystem::AppendToFile(const std::wstring& path, std::string_view bytes) {
+  const std::string native = NativePath(path);
+  Fd fd(::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666), native);
+  ssize_t written;
+  do {
+    written = ::write(fd.get(), bytes.data(), bytes.size());
+  } while (written < 0 && errno == EINTR);
+  if (written < 0) Raise(native);
+  if (static_cast<std::size_t>(written) != bytes.size()) Raise(native, ENOSPC);
+  fd.Close(native);
+}
+
 }  // namespace vemo

@@ -33,6 +33,8 @@ class PosixFileSystem : public FileSystem {
                         std::span<const std::string_view> pieces) override;
   using FileSystem::ReplaceWholeFile;
   void CreateFolders(const std::wstring& folder) override;
+  // Made with mode 0666 less the umask, so that other users can add their records.
+  void AppendToFile(const std::wstring& path, std::string_view bytes) override;
 };
 
 }  // namespace vemo

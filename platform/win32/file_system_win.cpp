@@ -66,6 +66,18 @@ DWORD UnlessLongInUse(Attempt attempt, bool deniedMeansInUse = false) {
   }
 }
 
+// CreateFileW, waiting a moment while the file is in use (UnlessLongInUse).
+UniqueFile OpenUnlessLongInUse(const std::wstring& path, DWORD access, DWORD share,
+                               DWORD disposition, DWORD flags) {
+  UniqueFile file;
+  const DWORD error = UnlessLongInUse([&] {
+    file.reset(::CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr));
+    return static_cast<bool>(file);
+  });
+  if (error != ERROR_SUCCESS) RaiseSystemError(error);
+  return file;
+}
+
 // A run killed half-way leaves its temporary file behind. A live run holds its own open,
 // without sharing it for anything but the rename, so only a leftover opens here; it goes when
 // the handle closes.
@@ -169,14 +181,8 @@ class TemporaryFile {
 // access. Asking for that access first tells "in use by another program" apart from "access
 // denied", and spares writing the whole temporary file for nothing.
 void CheckNotInUse(const std::wstring& path) {
-  UniqueFile probe;
-  const DWORD error = UnlessLongInUse([&] {
-    probe.reset(::CreateFileW(path.c_str(), DELETE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(probe);
-  });
-  if (error != ERROR_SUCCESS) RaiseSystemError(error);
+  OpenUnlessLongInUse(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace
@@ -197,13 +203,8 @@ bool Win32FileSystem::FileExists(const std::wstring& path) {
 }
 
 std::string Win32FileSystem::ReadWholeFile(const std::wstring& path) {
-  UniqueFile file;
-  const DWORD error = UnlessLongInUse([&] {
-    file.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    return static_cast<bool>(file);
-  });
-  if (error != ERROR_SUCCESS) RaiseSystemError(error);
+  const UniqueFile file = OpenUnlessLongInUse(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                              FILE_FLAG_SEQUENTIAL_SCAN);
   LARGE_INTEGER size;
   if (!::GetFileSizeEx(file.get(), &size)) RaiseLastError();
 
@@ -277,6 +278,19 @@ void Win32FileSystem::CreateFolders(const std::wstring& folder) {
   const bool isFolder =
       attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if (error != ERROR_ALREADY_EXISTS || !isFolder) RaiseSystemError(error);
+}
+
+// FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end of the file as it is at
+// that moment, on a share too, so writers on several computers never overwrite each other.
+void Win32FileSystem::AppendToFile(const std::wstring& path, std::string_view bytes) {
+  UniqueFile file = OpenUnlessLongInUse(path, FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+  const auto size = static_cast<DWORD>(std::min(bytes.size(), kChunk));
+  DWORD written = 0;
+  if (!::WriteFile(file.get(), bytes.data(), size, &written, nullptr)) RaiseLastError();
+  if (written != bytes.size()) RaiseSystemError(ERROR_DISK_FULL);
+  if (!::CloseHandle(file.release())) RaiseLastError();
 }
 
 }  // namespace vemo

@@ -21,6 +21,8 @@ class Win32FileSystem : public FileSystem {
                         std::span<const std::string_view> pieces) override;
   using FileSystem::ReplaceWholeFile;
   void CreateFolders(const std::wstring& folder) override;
+  // A file another program holds without sharing is waited out for a moment, as for a read.
+  void AppendToFile(const std::wstring& path, std::string_view bytes) override;
 };
 
 }  // namespace vemo

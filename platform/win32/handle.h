@@ -61,7 +61,8 @@ inline HANDLE InvalidHandleValue() noexcept {
   return INVALID_HANDLE_VALUE;
 }
 
-// CreateFileW and FindFirstFileW answer INVALID_HANDLE_VALUE on failure...
+// CreateFileW, CreateToolhelp32Snapshot and FindFirstFileW answer INVALID_HANDLE_VALUE on
+// failure...
 using File = Traits<HANDLE, InvalidHandleValue, &::CloseHandle>;
 using Find = Traits<HANDLE, InvalidHandleValue, &::FindClose>;
 // ...while CreateMutexW, CreateProcessW and most others answer NULL.
@@ -76,6 +77,7 @@ using GdiObject = Traits<T, Null<T>, &::DeleteObject>;
 }  // namespace handle_traits
 
 using UniqueFile = UniqueAny<handle_traits::File>;
+using UniqueSnapshot = UniqueAny<handle_traits::File>;  // CreateToolhelp32Snapshot
 using UniqueFind = UniqueAny<handle_traits::Find>;
 using UniqueKernelHandle = UniqueAny<handle_traits::Kernel>;  // mutex, process, thread
 using UniqueHkey = UniqueAny<handle_traits::Key>;

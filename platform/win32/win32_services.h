@@ -6,6 +6,7 @@
 #include "platform/win32/file_system_win.h"
 #include "platform/win32/launcher_win.h"
 #include "platform/win32/registry_win.h"
+#include "platform/win32/running_programs_win.h"
 #include "platform/win32/shell_win.h"
 #include "platform/win32/virtualization_win.h"
 
@@ -18,6 +19,7 @@ struct Win32Services {
   Win32Registry registry;
   Win32Shell shell;
   Win32FileRanges fonts;
+  Win32RunningPrograms programs;
 };
 
 }  // namespace vemo

@@ -5,7 +5,8 @@
 set -uo pipefail
 exe=$(realpath "$1")
 work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+standin=""
+trap '[ -z "$standin" ] || kill "$standin" 2>/dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 failures=0
 
 fail() {
@@ -113,6 +114,54 @@ expect_text "$work/err" ' (エラー番号:75)'
 expect_same "$list" "$work/original"
 [ "$(ls -A "$typespt")" = AdobeFnt05.lst ] || fail "files left beside the list: $(ls -A "$typespt")"
 chmod 644 "$list"
+
+echo "== --log: eight runs at once, as eight computers logging on, append eight whole records"
+log="$work/office log.txt"
+for writer in 1 2 3 4 5 6 7 8; do "$vemofix" --dry-run --quiet --log "$log" & done
+wait
+record=$(printf 'computer=%s\tuser=%s\tversion=1.2.3\tmode=dry-run\tstatus=0\tlist=%s' \
+  "$(hostname)" "$(id -un)" "$list")
+record+=$'\tapplied=2\tnotfound=1\tskipped=0\tunusable=0'
+[ "$(wc -l <"$log")" -eq 8 ] || fail "the log holds $(wc -l <"$log") lines, not 8"
+[ "$(tail -c 1 "$log" | od -An -c | tr -d ' ')" = '\n' ] || fail "the log's last record is cut"
+times=$(cut -f1 "$log" | grep -cE '^time=[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2}$')
+[ "$times" -eq 8 ] || fail "$((8 - times)) records lack their time"
+others=$(cut -f2- "$log" | grep -cvxF -- "$record")
+[ "$others" -eq 0 ] || fail "$others records are torn: $(cut -f2- "$log" | grep -vxF -- "$record" | head -3)"
+
+echo "== Illustrator or Photoshop run under Wine: status 5, nothing touched; a longer name is not theirs"
+# Each stand-in is sleep under that name; Wine shows the Windows path of the .exe as the command.
+# CASE: file name, the name the command line starts with (empty: its path), the status.
+while IFS='|' read -r name shown want; do
+  cp "$(command -v sleep)" "$work/$name"
+  (exec -a "${shown:-$work/$name}" "$work/$name" 60) &
+  standin=$!
+  # Started once the kernel knows it by its new name.
+  for _ in $(seq 1 500); do
+    [ "$(cat "/proc/$standin/comm" 2>/dev/null)" = "${name:0:15}" ] && break
+    sleep 0.01
+  done
+  cp "$work/original" "$list"
+  rm -f "$backup"
+  expect_status "$want" "$vemofix" --log "$log"
+  if [ "$want" -eq 5 ]; then
+    expect_text "$work/err" 'vemofix: Illustrator or Photoshop is running. Close it, then run again.'
+    expect_same "$list" "$work/original"
+    [ ! -e "$backup" ] || fail "a backup was made while $name ran"
+    tail -n 1 "$log" | grep -qF $'\tmode=fix\tstatus=5\terror=Illustrator or Photoshop' ||
+      fail "the log lacks the refused run: $(tail -n 1 "$log")"
+  fi
+  kill "$standin"
+  wait "$standin" 2>/dev/null
+  standin=""
+done <<'CASES'
+Illustrator.exe||5
+PHOTOSHP.EXE||5
+Illustrator.exe|C:\Program Files\Adobe\Illustrator 10\Illustrator.exe|5
+Illustrator.exe.old||0
+CASES
+expect_status 0 "$vemofix"
+expect_same "$list" "$work/rewritten"
 
 echo
 if [ "$failures" -eq 0 ]; then

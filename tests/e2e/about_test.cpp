@@ -91,9 +91,7 @@ class SavedRegistryValue {
 };
 
 fs::path StandInExe() {
-  std::wstring self(MAX_PATH * 4, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  return fs::path(self).parent_path() / L"sysinfo_stand_in.exe";
+  return BesideTests(L"sysinfo_stand_in.exe");
 }
 
 // Puts the stand-in at `path`; each of its starts adds one line to the returned record.

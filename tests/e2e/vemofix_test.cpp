@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -148,17 +149,20 @@ TEST(VemofixExe, ExitStatusesForAMissingListUsageAndRuntimeErrors) {
   EXPECT_EQ(command.Run({L"--illustrator", L"11"}).status, 2u);
   EXPECT_EQ(command.Run({L"--no-such-option"}).status, 2u);
 
-  // A list Illustrator cannot have changed yet: read-only. Error 75, the list as it was.
+  // A list Illustrator cannot have changed yet: read-only. Error 75 naming the list, the list
+  // as it was.
   const std::string list = ListOf({cp932::kMsMincho});
   WriteBytes(command.workspace().list(), list);
   SetFileAttributesW(command.workspace().list().c_str(), FILE_ATTRIBUTE_READONLY);
   const Finished readOnly = command.RunOn({});
   EXPECT_EQ(readOnly.status, 3u);
-  EXPECT_EQ(Utf8(readOnly.err), Utf8(ErrorMessageText(75) + L"\r\n"));
+  EXPECT_EQ(Utf8(readOnly.err),
+            Utf8(command.workspace().list().wstring() + L": " + ErrorMessageText(75) + L"\r\n"));
   SetFileAttributesW(command.workspace().list().c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadBytes(command.workspace().list()), list);
 
-  // 1025 rows: error 9 in the error dialog's words, and no file touched.
+  // 1025 rows: error 9 in the error dialog's words after the table's path, and no file
+  // touched.
   std::string big;
   for (int row = 1; row <= 1025; ++row) big += Row(std::to_string(row), "B");
   WriteBytes(command.workspace().fonts_txt(), big);
@@ -167,9 +171,47 @@ TEST(VemofixExe, ExitStatusesForAMissingListUsageAndRuntimeErrors) {
   ASSERT_TRUE(DeleteFileW(command.workspace().backup().c_str()));
   const Finished tooMany = command.RunOn({});
   EXPECT_EQ(tooMany.status, 3u);
-  EXPECT_EQ(Utf8(tooMany.err), Utf8(ErrorMessageText(9) + L"\r\n"));
+  EXPECT_EQ(Utf8(tooMany.err), Utf8(command.workspace().fonts_txt().wstring() + L": " +
+                                    ErrorMessageText(9) + L"\r\n"));
   EXPECT_EQ(ReadBytes(command.workspace().list()), list);
   EXPECT_FALSE(FileExists(command.workspace().backup()));
+}
+
+std::wstring NameOf(BOOL (*WINAPI get)(LPWSTR, LPDWORD)) {
+  wchar_t name[300];
+  DWORD size = 300;
+  return get(name, &size) ? name : L"?";
+}
+
+// Eight runs at once, as eight computers logging on, append to one log: eight whole records,
+// none torn, none lost, each naming this computer and user.
+TEST(VemofixExe, EightRunsAtOnceAppendEightWholeRecordsToOneLog) {
+  WithVemofix command(Row(cp932::kMsMincho, "MS-Mincho") + Row("Nothing", ""));
+  WriteBytes(command.workspace().list(), ListOf({cp932::kMsMincho, "Other"}));
+  const fs::path log = command.workspace().target_folder() / L"office log.txt";
+  std::vector<std::unique_ptr<FixRun>> runs;
+  for (int run = 0; run < 8; ++run) {
+    runs.push_back(command.StartOn({L"--dry-run", L"--quiet", L"--log", log.wstring()}));
+  }
+  for (const auto& run : runs) EXPECT_EQ(run->Finish().status, 0u);
+
+  const std::string tail = Utf8(L"\tcomputer=" + NameOf(GetComputerNameW) + L"\tuser=" +
+                                NameOf(GetUserNameW) + L"\tversion=1.2.3\tmode=dry-run\tstatus=0" +
+                                L"\tlist=" + command.workspace().list().wstring() +
+                                L"\tapplied=1\tnotfound=0\tskipped=1\tunusable=0\r\n");
+  const std::regex time(R"(time=\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)");
+  constexpr std::size_t kTimeField = 30;
+  const std::string written = ReadBytes(log);
+  std::size_t records = 0;
+  for (std::size_t at = 0; at < written.size(); ++records) {
+    const std::size_t lineEnd = written.find("\r\n", at);
+    const std::size_t end = lineEnd == std::string::npos ? written.size() : lineEnd + 2;
+    const std::string line = written.substr(at, end - at);
+    EXPECT_TRUE(std::regex_match(line.substr(0, kTimeField), time)) << line;
+    EXPECT_EQ(line.substr(std::min(kTimeField, line.size())), tail);
+    at = end;
+  }
+  EXPECT_EQ(records, 8u) << written;
 }
 
 // A list of about `size` bytes whose two Japanese entries come last, each once, as it is and

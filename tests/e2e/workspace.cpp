@@ -30,6 +30,12 @@ fs::path HostPath(std::string path) {
   return fs::path(std::wstring(path.begin(), path.end()));
 }
 
+fs::path BesideTests(const std::wstring& name) {
+  std::wstring self(MAX_PATH * 4, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return fs::path(self).parent_path() / name;
+}
+
 fs::path ToolExe() {
   // VEMOTOOL_EXE overrides the path the build put in: the 32-bit program, say.
   const std::wstring fromEnvironment = EnvironmentVariable(L"VEMOTOOL_EXE");
@@ -126,7 +132,23 @@ Finished RunToEnd(const fs::path& exe, const std::vector<std::wstring>& args,
   return FixRun(exe, args, folder).Finish();
 }
 
+namespace {
+
+// A program that an earlier test started and could not end (its driver died first) would
+// make every later start a second instance, which ends at once: it is ended here.
+void EndOrphanedPrograms() {
+  for (const ProcessEntry& p : ProcessesNamed(L"vemotool.exe")) {
+    if (Alive(p.parent)) continue;
+    UniqueKernelHandle orphan(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, p.id));
+    if (orphan && TerminateProcess(orphan.get(), 1))
+      WaitForSingleObject(orphan.get(), static_cast<DWORD>(kWait.count()));
+  }
+}
+
+}  // namespace
+
 Workspace::Workspace(const std::wstring& program_name, const std::wstring& target_name) {
+  EndOrphanedPrograms();
   static int counter = 0;
   root_ = fs::temp_directory_path() / (L"vemo-e2e-" + std::to_wstring(GetCurrentProcessId()) +
                                        L"-" + std::to_wstring(++counter));

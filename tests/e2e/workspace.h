@@ -78,6 +78,9 @@ class FixRun {
 Finished RunToEnd(const std::filesystem::path& exe, const std::vector<std::wstring>& args,
                   const std::filesystem::path& folder);
 
+// A program built beside the test program (a stand-in).
+std::filesystem::path BesideTests(const std::wstring& name);
+
 // An ASCII path from the build or from ctest in Windows form: a Unix path is drive Z: under
 // Wine.
 std::filesystem::path HostPath(std::string path);

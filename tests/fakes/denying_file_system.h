@@ -32,6 +32,9 @@ class DenyingFileSystem : public FileSystem {
   }
   using FileSystem::ReplaceWholeFile;
   void CreateFolders(const std::wstring& folder) override { files_.CreateFolders(folder); }
+  void AppendToFile(const std::wstring& path, std::string_view bytes) override {
+    files_.AppendToFile(path, bytes);
+  }
 
  private:
   void DenyIn(const std::wstring& path) {

@@ -40,11 +40,17 @@ class FakeFileSystem : public FileSystem {
   }
   using FileSystem::ReplaceWholeFile;
   void CreateFolders(const std::wstring& folder) override { calls.push_back(L"folders " + folder); }
+  void AppendToFile(const std::wstring& path, std::string_view bytes) override {
+    calls.push_back(L"append " + path);
+    FailIfAsked(L"append");
+    files[path] += bytes;
+  }
 
   std::map<std::wstring, std::string> files;
-  std::vector<std::wstring> calls;  // "exists P", "read P", "create P", "replace P", "folders F"
-  std::map<std::wstring, std::int32_t>
-      failures;  // operation ("read", "create", "replace") -> error
+  // "exists P", "read P", "create P", "replace P", "folders F", "append P"
+  std::vector<std::wstring> calls;
+  // operation ("read", "create", "replace", "append") -> error
+  std::map<std::wstring, std::int32_t> failures;
 
  private:
   void FailIfAsked(const std::wstring& operation) {

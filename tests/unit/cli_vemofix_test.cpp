@@ -2,6 +2,7 @@
 // same file work as the window (backup once, nothing written after an error).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,12 @@
 #include "errors/report_error.h"
 #include "fontfix/table_file.h"
 #include "platform/runtime_error.h"
+#include "platform/utf8.h"
 #include "platform/posix/file_ranges_posix.h"
 #include "platform/virtualization.h"
 #include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_running_programs.h"
+#include "tests/fakes/fake_workstation.h"
 
 namespace vemo::cli {
 namespace {
@@ -47,7 +51,8 @@ class Vemofix : public ::testing::Test {
   int Run(std::vector<std::wstring> args) {
     console = FakeConsole();
     files.calls.clear();
-    return RunVemofix(args, environment, files, virtualization, fonts, console);
+    return RunVemofix(args, environment,
+                      {files, virtualization, fonts, programs, workstation, console});
   }
 
   bool Wrote() const {
@@ -60,6 +65,8 @@ class Vemofix : public ::testing::Test {
   testing::FakeFileSystem files;
   PosixFileRanges fonts;
   NoVirtualization virtualization;
+  testing::FakeRunningPrograms programs;
+  testing::FakeWorkstation workstation;
   FakeConsole console;
 };
 
@@ -132,7 +139,8 @@ TEST_F(Vemofix, A1025RowTableIsError9AndNothingIsWritten) {
   files.files[kTable] = table;
   for (const auto& args : {std::vector<std::wstring>{}, {L"--dry-run"}, {L"--quiet"}}) {
     EXPECT_EQ(Run(args), kRuntimeError);
-    EXPECT_EQ(console.err, ErrorMessageText(err::kSubscriptOutOfRange) + L"\n");
+    EXPECT_EQ(console.err,
+              std::wstring(kTable) + L": " + ErrorMessageText(err::kSubscriptOutOfRange) + L"\n");
     EXPECT_EQ(console.out, L"");
     EXPECT_FALSE(Wrote());
   }
@@ -140,17 +148,35 @@ TEST_F(Vemofix, A1025RowTableIsError9AndNothingIsWritten) {
   EXPECT_EQ(files.files.count(kBackup), 0u);
 }
 
-TEST_F(Vemofix, RuntimeErrorsExitWith3InTheErrorDialogsWords) {
-  files.failures[L"replace"] = err::kPermissionDenied;
+// Each error line names the file it concerns before the error dialog's words.
+TEST_F(Vemofix, RuntimeErrorsExitWith3NamingTheFileInTheErrorDialogsWords) {
+  const struct {
+    std::vector<std::wstring> args;
+    const wchar_t* operation;
+    std::int32_t error;
+    std::wstring file;
+  } cases[] = {
+      {{}, L"replace", err::kPermissionDenied, kList},
+      {{}, L"create", err::kDiskFull, kBackup},
+      {{L"--quiet"}, L"read", err::kPathFileAccessError, kTable},
+      {{L"--restore"}, L"replace", err::kPermissionDenied, kList},
+      {{L"--suggest", L"--add-to-table"}, L"read", err::kPermissionDenied, kTable},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file + L" " + c.operation);
+    files.files.erase(kBackup);
+    if (c.args == std::vector<std::wstring>{L"--restore"}) files.files[kBackup] = kOriginal;
+    files.failures = {{c.operation, c.error}};
+    EXPECT_EQ(Run(c.args), kRuntimeError);
+    EXPECT_EQ(console.err, c.file + L": " + ErrorMessageText(c.error) + L"\n");
+    EXPECT_EQ(console.out, L"") << "no report after a failure";
+    EXPECT_EQ(files.files[kList], kOriginal);
+  }
+  files.failures.clear();
+  files.files.erase(kBackup);
+  files.failures = {{L"replace", err::kPermissionDenied}};
   EXPECT_EQ(Run({}), kRuntimeError);
-  EXPECT_EQ(console.err, ErrorMessageText(err::kPermissionDenied) + L"\n");
-  EXPECT_EQ(console.out, L"") << "no report after a failure";
-  EXPECT_EQ(files.files[kList], kOriginal);
   EXPECT_EQ(files.files[kBackup], kOriginal) << "a backup made before the failure stays";
-
-  files.failures = {{L"read", err::kPathFileAccessError}};
-  EXPECT_EQ(Run({L"--quiet"}), kRuntimeError);
-  EXPECT_EQ(console.err, ErrorMessageText(err::kPathFileAccessError) + L"\n");
 }
 
 TEST_F(Vemofix, RestoreCopiesTheBackupBackAndKeepsIt) {
@@ -164,7 +190,8 @@ TEST_F(Vemofix, RestoreCopiesTheBackupBackAndKeepsIt) {
 
   files.files.erase(kBackup);
   EXPECT_EQ(Run({L"--restore"}), kRuntimeError);
-  EXPECT_EQ(console.err, ErrorMessageText(err::kFileNotFound) + L"\n");
+  EXPECT_EQ(console.err,
+            std::wstring(kBackup) + L": " + ErrorMessageText(err::kFileNotFound) + L"\n");
   EXPECT_EQ(files.files[kList], kOriginal);
 }
 
@@ -230,6 +257,107 @@ TEST_F(Vemofix, HelpListsEveryOptionAndVersionIs123) {
   EXPECT_TRUE(files.calls.empty());
 }
 
+// Only the runs that write refuse: a dry run and a plain --suggest read the list as it is.
+TEST_F(Vemofix, WhileIllustratorOrPhotoshopRunsARunThatWritesExitsWith5AndTouchesNothing) {
+  const struct {
+    std::vector<std::wstring> args;
+    bool refused;
+  } cases[] = {
+      {{}, true},
+      {{L"--restore"}, true},
+      {{L"--suggest", L"--add-to-table"}, true},
+      {{L"--dry-run"}, false},
+      {{L"--suggest"}, false},
+  };
+  files.files[kBackup] = kOriginal;
+  for (const wchar_t* program : {L"illustrator.EXE", L"Photoshp.exe"}) {
+    programs.running = {L"explorer.exe", program};
+    for (const auto& c : cases) {
+      SCOPED_TRACE(program + (L" " + (c.args.empty() ? L"" : c.args[0])));
+      const int status = Run(c.args);
+      if (!c.refused) {
+        EXPECT_NE(status, kAdobeRunning);
+        EXPECT_FALSE(files.calls.empty());
+        continue;
+      }
+      EXPECT_EQ(status, kAdobeRunning);
+      EXPECT_EQ(console.err,
+                L"vemofix: Illustrator or Photoshop is running. Close it, then run again.\n");
+      EXPECT_EQ(console.out, L"");
+      EXPECT_EQ(files.calls, std::vector<std::wstring>{}) << "nothing read, nothing written";
+    }
+  }
+  programs.running = {L"Illustrator.exe.bak", L"Photoshop.exe"};
+  EXPECT_EQ(Run({}), kDone);
+}
+
+// One line a run, appended: who, where, when, what was read and written, how each row fared,
+// and the error with its file.
+TEST_F(Vemofix, LogAppendsOneRecordForEveryRun) {
+  const std::wstring log = L"\\\\server\\logs\\vemofix.log";
+  const std::string head =
+      "time=2026-12-24T08:30:05+09:00\tcomputer=PC01\tuser=taro\tversion=1.2.3";
+  const std::string list = "\tlist=C:\\TypeSpt\\AdobeFnt05.lst";
+  files.files[kList] += "FontName:Gothic\x83\x53\r\n";
+  const struct {
+    std::vector<std::wstring> args;
+    std::function<void()> arrange;
+    std::string record;
+  } cases[] = {
+      {{},
+       [] {},
+       head + "\tmode=fix\tstatus=0" + list +
+           "\tapplied=1\tnotfound=1\tskipped=1\tunusable=1\tbackup=made"},
+      {{L"--quiet"},
+       [] {},
+       head + "\tmode=fix\tstatus=0" + list +
+           "\tapplied=0\tnotfound=2\tskipped=1\tunusable=1\tbackup=kept"},
+      {{L"--dry-run"},
+       [this] { workstation.now.utcOffsetMinutes = -330; },
+       "time=2026-12-24T08:30:05-05:30\tcomputer=PC01\tuser=taro\tversion=1.2.3\tmode=dry-run"
+       "\tstatus=0" +
+           list + "\tapplied=0\tnotfound=2\tskipped=1\tunusable=1"},
+      {{L"--restore"},
+       [this] { workstation.now.utcOffsetMinutes = 540; },
+       head + "\tmode=restore\tstatus=0" + list},
+      {{L"--illustrator", L"9"},
+       [] {},
+       head + "\tmode=fix\tstatus=1\tlist=C:\\TypeSpt\\AdobeFnt.lst\terror=The following file "
+              "does not exist:\terror_file=C:\\TypeSpt\\AdobeFnt.lst"},
+      {{L"--suggest"},
+       [this] { files.failures[L"read"] = err::kPermissionDenied; },
+       head + "\tmode=suggest\tstatus=3\terror=" +
+           Utf8FromText(ErrorMessageText(err::kPermissionDenied)) +
+           "\terror_file=C:\\Tool\\Fonts.txt"},
+      {{L"--suggest", L"--add-to-table"},
+       [this] { programs.running = {L"Photoshp.exe"}; },
+       head + "\tmode=add-to-table\tstatus=5\terror=Illustrator or Photoshop is running. "
+              "Close it, then run again."},
+  };
+  std::string expected;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.record);
+    files.failures.clear();
+    programs.running.clear();
+    c.arrange();
+    std::vector<std::wstring> args = c.args;
+    args.insert(args.end(), {L"--log", log});
+    Run(args);
+    expected += c.record + "\r\n";
+    EXPECT_EQ(files.files[log], expected);
+    EXPECT_EQ(files.calls.back(), L"append " + log);
+  }
+}
+
+// The run is what it would have been without the log; a warning says what went wrong.
+TEST_F(Vemofix, ALogThatCannotBeWrittenChangesNeitherTheRunNorItsStatus) {
+  files.failures[L"append"] = err::kPathNotFound;
+  EXPECT_EQ(Run({L"--quiet", L"--log", L"Z:\\nowhere\\vemofix.log"}), kDone);
+  EXPECT_EQ(files.files[kList], kRewritten);
+  EXPECT_EQ(console.err, L"vemofix: warning: the log was not written: Z:\\nowhere\\vemofix.log: " +
+                             ErrorMessageText(err::kPathNotFound) + L"\n");
+}
+
 TEST(VemofixReport, NamesWithControlCharactersStayOnOneLine) {
   FontTable table;
   table.Set(1, 1, "A\r\nB\t\x01");
@@ -293,8 +421,10 @@ TEST(VemofixAndFixFontList, LeaveTheSameFilesForTheSameInputs) {
                       .rewrite);
       FakeConsole console;
       PosixFileRanges fonts;
+      testing::FakeRunningPrograms programs;
+      testing::FakeWorkstation workstation;
       ASSERT_EQ(RunVemofix({L"--quiet", L"--illustrator", opt10 ? L"10" : L"9"}, environment,
-                           command, virtualization, fonts, console),
+                           {command, virtualization, fonts, programs, workstation, console}),
                 kDone);
       EXPECT_EQ(command.files, window.files) << list;
     }

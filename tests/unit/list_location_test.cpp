@@ -1,5 +1,5 @@
-// Where the folder box and vemofix start: Illustrator's usual folder, or the one a 32-bit
-// Illustrator has on 64-bit Windows.
+// Where Illustrator's list is: the file Illustrator reads under UAC virtualization, and the
+// folder both programs start with.
 #include "fontfix/list_location.h"
 
 #include <gtest/gtest.h>
@@ -11,33 +11,6 @@
 #include "tests/fakes/denying_file_system.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/unit/fontfix_test_support.h"
-
-namespace vemo {
-namespace {
-
-TEST(StartListFolder, TheUsualFolderUnlessOnlyThe32BitCommonFilesHoldsTypeSpt) {
-  const std::wstring usual = L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt";
-  const std::wstring x86 = L"D:\\Program Files (x86)\\Common Files\\Adobe\\TypeSpt";
-  struct Case {
-    std::set<std::wstring> existing;
-    std::wstring commonFiles32;
-    std::wstring expected;
-  };
-  const Case cases[] = {
-      {{usual, x86}, L"D:\\Program Files (x86)\\Common Files", usual},
-      {{x86}, L"D:\\Program Files (x86)\\Common Files", x86},
-      {{x86}, L"D:\\Program Files (x86)\\Common Files\\", x86},
-      {{}, L"D:\\Program Files (x86)\\Common Files", usual},
-      {{x86}, L"", usual},
-  };
-  for (const Case& c : cases) {
-    const auto exists = [&](const std::wstring& folder) { return c.existing.count(folder) > 0; };
-    EXPECT_EQ(StartListFolder(c.commonFiles32, exists), c.expected) << c.commonFiles32.size();
-  }
-}
-
-}  // namespace
-}  // namespace vemo
 
 // UAC virtualization as a Windows Vista to 11 machine answers it for user taro.
 namespace vemo {
@@ -160,6 +133,59 @@ TEST(IllustratorFileSystem, ADeniedWriteBecomesTheCopyAndAnyOtherFailureStays) {
               c.error);
     EXPECT_EQ(files.files.count(file) ? files.files[file] : "", c.fileAfter);
     EXPECT_EQ(files.files.count(copy) ? files.files[copy] : "", c.copyAfter);
+  }
+}
+
+// Where the folder box and vemofix start, and which version the window starts with: the first
+// candidate folder holding Illustrator 10's list as Illustrator sees it, then 8 or 9's, then
+// the first that exists.
+TEST(ChooseStartList, TheFirstCandidateHoldingTheListIllustratorReadsElseOneThatExists) {
+  const std::wstring usual = L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt";
+  const std::wstring x86 = L"C:\\Program Files (x86)\\Common Files\\Adobe\\TypeSpt";
+  const std::wstring bits64 = L"C:\\Program Files (x86)\\Common Files";
+  const std::wstring bits32 = L"C:\\Program Files\\Common Files";
+  const std::wstring lst10 = L"\\AdobeFnt05.lst", lst9 = L"\\AdobeFnt.lst";
+  const std::wstring store = kStore + L"\\Program Files (x86)\\Common Files\\Adobe\\TypeSpt";
+  struct Case {
+    const char* what;
+    std::wstring commonFiles32;
+    std::set<std::wstring> files, folders;
+    std::wstring folder;
+    bool illustrator10;
+  };
+  const Case cases[] = {
+      {"64-bit, 10's list in both", bits64, {x86 + lst10, usual + lst10}, {x86, usual}, x86, true},
+      {"64-bit, 10's list in the usual one only",
+       bits64,
+       {usual + lst10},
+       {x86, usual},
+       usual,
+       true},
+      {"64-bit, 10's in the usual one beats 9's in x86",
+       bits64,
+       {x86 + lst9, usual + lst10},
+       {x86, usual},
+       usual,
+       true},
+      {"64-bit, 9's list only", bits64, {usual + lst9}, {x86, usual}, usual, false},
+      {"64-bit, no list, both folders", bits64, {}, {x86, usual}, x86, true},
+      {"64-bit, no list, the usual folder", bits64, {}, {usual}, usual, true},
+      {"64-bit, nothing", bits64, {}, {}, usual, true},
+      {"64-bit, the VirtualStore copy only", bits64, {store + lst9}, {usual}, x86, false},
+      {"32-bit, 9's list", bits32, {usual + lst9}, {usual}, usual, false},
+      {"32-bit, a trailing separator, no list", bits32 + L"\\", {}, {usual}, usual, true},
+      {"the shell knows no Common Files", L"", {x86 + lst10}, {x86}, usual, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::FakeFileSystem files;
+    for (const std::wstring& file : c.files) files.files[file] = "list";
+    FakeVirtualization virtualization(true);
+    IllustratorFileSystem illustrators(files, virtualization);
+    const auto exists = [&](const std::wstring& folder) { return c.folders.count(folder) > 0; };
+    const StartList start = ChooseStartList(c.commonFiles32, illustrators, exists);
+    EXPECT_EQ(start.folder, c.folder);
+    EXPECT_EQ(start.illustrator10, c.illustrator10);
   }
 }
 

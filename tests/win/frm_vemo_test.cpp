@@ -20,6 +20,7 @@
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_launcher.h"
 #include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_running_programs.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_ui.h"
 
@@ -29,6 +30,7 @@ namespace {
 using vemo::testing::FakeFileSystem;
 using vemo::testing::FakeLauncher;
 using vemo::testing::FakeRegistry;
+using vemo::testing::FakeRunningPrograms;
 using vemo::testing::FakeShell;
 using vemo::testing::FakeUi;
 using vemo::testing::StartRequest;
@@ -42,7 +44,7 @@ const std::wstring kCompletion = L"処理が終了しました。Illustratorを�
 struct FakeServices {
   FrmVemo Form() {
     return FrmVemo(GetModuleHandleW(nullptr), ui, files, launcher, virtualization, registry, shell,
-                   fonts);
+                   fonts, programs);
   }
 
   FakeUi ui;
@@ -52,6 +54,7 @@ struct FakeServices {
   FakeRegistry registry;
   FakeShell shell;
   Win32FileRanges fonts;
+  FakeRunningPrograms programs;
 };
 
 class ExecuteHandler : public ::testing::Test, protected FakeServices {
@@ -108,6 +111,26 @@ TEST_F(ExecuteHandler, AMissingListGetsItsOwnMessageAndNoCompletion) {
   EXPECT_EQ(ui.messages[0].text, L"次のファイルが存在しません。\r\n" + kList);
   EXPECT_EQ(ui.messages[0].style, MessageStyle::kExclamation);
   EXPECT_EQ(files.files.count(ProgramFolder() + L"\\AdobeFnt05.lst のバックアップ"), 0u);
+}
+
+// 実行 and File, バックアップから戻す: only the box, and not even the list is read.
+TEST_F(ExecuteHandler, WhileIllustratorOrPhotoshopRunsOnlyItsBoxShowsAndNothingIsTouched) {
+  programs.running = {L"explorer.exe", L"PHOTOSHP.EXE"};
+  files.files[ProgramFolder() + L"\\AdobeFnt05.lst のバックアップ"] = kContent;
+  for (const int command : {IDC_CMDEXECUTE, IDM_RESTORE}) {
+    SCOPED_TRACE(command);
+    files.calls.clear();
+    ui.events.clear();
+    ui.messages.clear();
+    SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+    EXPECT_EQ(ui.events, std::vector<std::wstring>{L"message"});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              L"Illustrator または Photoshop が起動しています。終了させてから、もう一度実行して"
+              L"ください。");
+    EXPECT_EQ(ui.messages[0].style, MessageStyle::kExclamation);
+    EXPECT_EQ(files.calls, std::vector<std::wstring>{});
+  }
 }
 
 // File, 対象フォルダを開く...: the handler has nothing to do before the error dialog, so a

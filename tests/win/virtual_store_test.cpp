@@ -20,8 +20,10 @@
 #include "tests/fakes/denying_file_system.h"
 #include "tests/fakes/fake_launcher.h"
 #include "tests/fakes/fake_registry.h"
+#include "tests/fakes/fake_running_programs.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_ui.h"
+#include "tests/fakes/fake_workstation.h"
 #include "tests/win/test_support.h"
 
 namespace vemo {
@@ -104,9 +106,10 @@ TEST_F(VirtualStore, ExecuteFixesTheCopyIllustratorReadsAndLeavesTheFileItStands
     testing::FakeRegistry registry;
     testing::FakeShell shell;
     Win32FileRanges fonts;
+    testing::FakeRunningPrograms programs;
     {
       FrmVemo form(GetModuleHandleW(nullptr), ui, files, launcher, virtualization_, registry, shell,
-                   fonts);
+                   fonts, programs);
       form.Load(SW_HIDE);
       ASSERT_NE(form.Hwnd(), nullptr);
       SetDlgItemTextW(form.Hwnd(), IDC_TXTFOLDER, folder_.c_str());
@@ -139,9 +142,10 @@ TEST_F(VirtualStore, TheFolderCommandOpensTheFolderOfTheFileExecuteChanges) {
     testing::FakeRegistry registry;
     testing::FakeShell shell;
     Win32FileRanges fonts;
+    testing::FakeRunningPrograms programs;
     {
       FrmVemo form(GetModuleHandleW(nullptr), ui, files_, launcher, virtualization_, registry,
-                   shell, fonts);
+                   shell, fonts, programs);
       form.Load(SW_HIDE);
       ASSERT_NE(form.Hwnd(), nullptr);
       SetDlgItemTextW(form.Hwnd(), IDC_TXTFOLDER, (L" " + folder_).c_str());
@@ -174,8 +178,11 @@ TEST_F(VirtualStore, VemofixDryRunAndRestoreWorkOnTheCopy) {
   const auto run = [&](const wchar_t* option) {
     Recorded console;
     Win32FileRanges fonts;
-    const int status = cli::RunVemofix({option, L"--folder", folder_}, environment, files_,
-                                       virtualization_, fonts, console);
+    testing::FakeRunningPrograms programs;
+    testing::FakeWorkstation workstation;
+    const int status =
+        cli::RunVemofix({option, L"--folder", folder_}, environment,
+                        {files_, virtualization_, fonts, programs, workstation, console});
     return std::pair{status, console.out};
   };
 
