@@ -52,9 +52,9 @@ constexpr const wchar_t* kUsageTail[] = {
     L"                        (repeatable; default: the system's fonts folders)\n"
     L"  --help                show this help\n"
     L"  --version             show the version\n\n"
-    L"Exit status: 0 done, 1 the font list is missing, 2 usage error, 3 runtime error,\n"
-    L"4 --suggest left entries without a single suggestion, 5 Illustrator or Photoshop\n"
-    L"is running (nothing was touched).\n",
+    L"Exit status: 0 done, 1 the font list is missing, 2 usage error or no rename table,\n"
+    L"3 runtime error, 4 --suggest left entries without a single suggestion,\n"
+    L"5 Illustrator or Photoshop is running (nothing was touched).\n",
     L")\n"
     L"  --table FILE          対応表 (既定: プログラムと同じフォルダーの Fonts.txt)\n"
     L"  --backup-dir DIR      \"<一覧> のバックアップ\" を置くフォルダー (既定: 対応表の\n"
@@ -71,9 +71,9 @@ constexpr const wchar_t* kUsageTail[] = {
     L"                        (複数指定可、既定: システムのフォントフォルダー)\n"
     L"  --help                この説明を表示します\n"
     L"  --version             バージョンを表示します\n\n"
-    L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤り、3 実行時エラー、\n"
-    L"4 --suggest で候補が1つに決まらないエントリがある、5 Illustrator または\n"
-    L"Photoshop が起動している (何も変更していません)\n"};
+    L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤りか対応表がない、\n"
+    L"3 実行時エラー、4 --suggest で候補が1つに決まらないエントリがある、\n"
+    L"5 Illustrator または Photoshop が起動している (何も変更していません)\n"};
 
 std::wstring Usage(const Texts& t, const Environment& environment) {
   const std::wstring folder = environment.defaultFolder

@@ -121,7 +121,8 @@ TEST_F(CheckDialog, ListsWhatTheTableFixesAndWhatIllustratorCannotUseWithTheMach
     const bool before = ListViewChecked(list, row);
     ASSERT_TRUE(FocusListViewRow(list, row));
     PressKey(list, VK_SPACE);
-    RoundTrip(list);
+    // The keys come in order: once the focus has moved on, Space has been taken.
+    ASSERT_TRUE(FocusListViewRow(list, row == 0 ? 1 : 0));
     EXPECT_EQ(ListViewChecked(list, row), row == 1 ? !before : false) << row;
   }
   Close(dialog);
