@@ -218,9 +218,9 @@ void FrmVemo::CreateControls() {
   // Label4 lies over the lower part of Label3.
   SetWindowPos(Control(IDC_LABEL4), Control(IDC_LABEL2), 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  IllustratorFileSystem illustrators(files_, virtualization_);
+  IllustratorFileSystem illustratorFiles(files_, virtualization_);
   const StartList start =
-      ChooseStartList(shell_.CommonFiles32Folder(), illustrators,
+      ChooseStartList(shell_.CommonFiles32Folder(), illustratorFiles,
                       [this](const std::wstring& path) { return shell_.FolderExists(path); });
   if (!SetWindowTextW(Control(IDC_TXTFOLDER), start.folder.c_str())) {
     RaiseSystemError(GetLastError());
@@ -406,17 +406,17 @@ void FrmVemo::ListMissing(const std::wstring& listPath) {
 void FrmVemo::mnuRestore_Click() {
   if (IllustratorIsRunning()) return;
   const ListPaths paths = ListPathsFor(Input());
-  IllustratorFileSystem illustrators(files_, virtualization_);
-  const std::wstring backup = illustrators.FileFor(paths.backup);
-  if (!illustrators.FileExists(paths.list)) return ListMissing(paths.list);
-  if (!illustrators.FileExists(paths.backup)) {
+  IllustratorFileSystem illustratorFiles(files_, virtualization_);
+  const std::wstring backup = illustratorFiles.FileFor(paths.backup);
+  if (!illustratorFiles.FileExists(paths.list)) return ListMissing(paths.list);
+  if (!illustratorFiles.FileExists(paths.backup)) {
     ui_.ShowMessage(L"バックアップがありません。\r\n" + backup, MessageStyle::kExclamation);
     return;
   }
   if (!ui_.Ask(L"次のバックアップで、フォント一覧ファイルを元に戻しますか？\r\n\r\nバックアップ：" +
-               backup + L"\r\n戻す先：" + illustrators.FileFor(paths.list)))
+               backup + L"\r\n戻す先：" + illustratorFiles.FileFor(paths.list)))
     return;
-  RestoreList(paths, illustrators);
+  RestoreList(paths, illustratorFiles);
   ui_.ShowMessage(L"元に戻しました。Illustratorを起動して確認してください。",
                   MessageStyle::kInformation);
 }

@@ -7,6 +7,7 @@
 
 #include "cli/vemofix.h"
 #include "errors/report_error.h"
+#include "fontfix/list_location.h"
 #include "platform/posix/file_ranges_posix.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/posix/running_programs_posix.h"
@@ -55,11 +56,11 @@ int main(int argc, char** argv) {
           ? Language::kJapanese
           : Language::kEnglish;
   environment.separator = L'/';
-  environment.defaultFolder = WineTypeSptFolder(Variable("WINEPREFIX"), Variable("HOME"));
   environment.winePrefix = WinePrefix(Variable("WINEPREFIX"), Variable("HOME"));
-  if (environment.winePrefix)
-    environment.fontFolders.push_back(
-        JoinPath(*environment.winePrefix, L"drive_c/windows/Fonts", L'/'));
+  if (const auto& prefix = environment.winePrefix) {
+    environment.defaultFolder = InWinePrefix(*prefix, kDefaultListFolder);
+    environment.fontFolders.push_back(InWinePrefix(*prefix, L"C:\\windows\\Fonts"));
+  }
   try {
     environment.programFolder = ProgramFolder();
   } catch (const RuntimeError& error) {

@@ -80,9 +80,9 @@ int wmain(int argc, wchar_t** argv) {
   try {
     // The window's start folder; the version stays Illustrator 10 unless --illustrator says
     // otherwise, so that a script's call means the same list on every computer.
-    IllustratorFileSystem illustrators(files, virtualization);
+    IllustratorFileSystem illustratorFiles(files, virtualization);
     environment.defaultFolder =
-        ChooseStartList(CommonFiles32Folder(), illustrators, FolderExists).folder;
+        ChooseStartList(CommonFiles32Folder(), illustratorFiles, FolderExists).folder;
     environment.programFolder = ProgramFolder();
   } catch (const RuntimeError& error) {
     console.Err(ErrorMessageText(error.Number()) + L"\n");

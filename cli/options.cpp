@@ -5,52 +5,39 @@
 namespace vemo::cli {
 namespace {
 
-bool TakesValue(const std::wstring& name) {
-  return name == L"--illustrator" || name == L"--folder" || name == L"--table" ||
-         name == L"--backup-dir" || name == L"--fonts" || name == L"--log";
+void TakeVersion(Options& options, const std::wstring& value) {
+  if (value != L"10" && value != L"8" && value != L"9")
+    throw UsageError{UsageError::Kind::kBadVersion, value};
+  options.illustrator = std::stoi(value);
 }
 
-struct Flag {
+// Every option, once: a flag sets its field; an option with a value hands it to `take`.
+struct OptionSpec {
   const wchar_t* name;
-  bool Options::*field;
+  bool Options::*flag;
+  void (*take)(Options&, const std::wstring&);
 };
-constexpr Flag kFlags[] = {
-    {L"--dry-run", &Options::dryRun},
-    {L"--restore", &Options::restore},
-    {L"--quiet", &Options::quiet},
-    {L"--help", &Options::help},
-    {L"--version", &Options::version},
-    {L"--suggest", &Options::suggest},
-    {L"--add-to-table", &Options::addToTable},
+constexpr OptionSpec kOptions[] = {
+    {L"--illustrator", nullptr, TakeVersion},
+    {L"--folder", nullptr, [](Options& o, const std::wstring& v) { o.folder = v; }},
+    {L"--table", nullptr, [](Options& o, const std::wstring& v) { o.table = v; }},
+    {L"--backup-dir", nullptr, [](Options& o, const std::wstring& v) { o.backupDir = v; }},
+    {L"--fonts", nullptr, [](Options& o, const std::wstring& v) { o.fonts.push_back(v); }},
+    {L"--log", nullptr, [](Options& o, const std::wstring& v) { o.log = v; }},
+    {L"--dry-run", &Options::dryRun, nullptr},
+    {L"--restore", &Options::restore, nullptr},
+    {L"--quiet", &Options::quiet, nullptr},
+    {L"--help", &Options::help, nullptr},
+    {L"--version", &Options::version, nullptr},
+    {L"--suggest", &Options::suggest, nullptr},
+    {L"--add-to-table", &Options::addToTable, nullptr},
 };
 
-// False when `name` is no option without a value.
-bool SetFlag(Options& options, const std::wstring& name) {
-  for (const Flag& flag : kFlags) {
-    if (name == flag.name) {
-      options.*flag.field = true;
-      return true;
-    }
-  }
-  return false;
-}
-
-void SetValue(Options& options, const std::wstring& name, const std::wstring& value) {
-  if (name == L"--illustrator") {
-    if (value != L"10" && value != L"8" && value != L"9")
-      throw UsageError{UsageError::Kind::kBadVersion, value};
-    options.illustrator = std::stoi(value);
-  } else if (name == L"--folder") {
-    options.folder = value;
-  } else if (name == L"--table") {
-    options.table = value;
-  } else if (name == L"--fonts") {
-    options.fonts.push_back(value);
-  } else if (name == L"--log") {
-    options.log = value;
-  } else {
-    options.backupDir = value;
-  }
+// The option named `name`; an unknown name is a usage error.
+const OptionSpec& Find(const std::wstring& name, const std::wstring& arg) {
+  for (const OptionSpec& option : kOptions)
+    if (name == option.name) return option;
+  throw UsageError{UsageError::Kind::kUnknownOption, arg};
 }
 
 // Refuses options that do not go together; with --help or --version anything goes.
@@ -71,16 +58,16 @@ Options ParseOptions(const std::vector<std::wstring>& args) {
     const std::wstring& arg = args[i];
     if (!arg.starts_with(L"--")) throw UsageError{UsageError::Kind::kExtraArgument, arg};
     const std::size_t equals = arg.find(L'=');
-    const std::wstring name = arg.substr(0, equals);
-    if (!TakesValue(name)) {
-      if (equals != std::wstring::npos || !SetFlag(options, name))
-        throw UsageError{UsageError::Kind::kUnknownOption, arg};
+    const OptionSpec& option = Find(arg.substr(0, equals), arg);
+    if (option.flag) {
+      if (equals != std::wstring::npos) throw UsageError{UsageError::Kind::kUnknownOption, arg};
+      options.*option.flag = true;
     } else if (equals != std::wstring::npos) {
-      SetValue(options, name, arg.substr(equals + 1));
+      option.take(options, arg.substr(equals + 1));
     } else if (i + 1 < args.size()) {
-      SetValue(options, name, args[++i]);
+      option.take(options, args[++i]);
     } else {
-      throw UsageError{UsageError::Kind::kMissingValue, name};
+      throw UsageError{UsageError::Kind::kMissingValue, option.name};
     }
   }
   CheckCombination(options);

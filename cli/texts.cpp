@@ -10,7 +10,23 @@ std::wstring VersionText() {
          std::to_wstring(app_info::kRevision);
 }
 
-std::wstring Shown(const std::string& cp932) {
+std::wstring Fill(std::wstring_view pattern, std::initializer_list<std::wstring_view> values) {
+  std::wstring out;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const bool place = pattern[i] == L'{' && i + 2 < pattern.size() && pattern[i + 1] >= L'1' &&
+                       pattern[i + 1] <= L'9' && pattern[i + 2] == L'}';
+    const auto index = place ? static_cast<std::size_t>(pattern[i + 1] - L'1') : values.size();
+    if (index < values.size()) {
+      out += values.begin()[index];
+      i += 2;
+    } else {
+      out += pattern[i];
+    }
+  }
+  return out;
+}
+
+std::wstring Printable(const std::string& cp932) {
   return Escaped(WideFromCp932(cp932));
 }
 

@@ -1,6 +1,7 @@
 #include "cli/vemofix.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <memory>
 
 #include "cli/options.h"
@@ -23,111 +24,48 @@
 namespace vemo::cli {
 namespace {
 
-// The help, in English and in Japanese: its head, the default folder, its tail.
-constexpr const wchar_t* kUsageHead[] = {
-    L"Usage: vemofix [options]\n"
-    L"Rewrites the \"FontName:\" entries of Illustrator's font list with the rename\n"
-    L"table, keeping a backup of the list as it was before the first change.\n\n"
-    L"  --illustrator 10|8|9  10 (the default): AdobeFnt05.lst; 8 or 9: AdobeFnt.lst\n"
-    L"  --folder DIR          the folder of the font list (default: ",
-    L"使い方: vemofix [オプション]\n"
-    L"Illustratorのフォント一覧の \"FontName:\" エントリを対応表に従って書き換えます。\n"
-    L"最初に変更する前の一覧はバックアップとして残します。\n\n"
-    L"  --illustrator 10|8|9  10 (既定): AdobeFnt05.lst、8 または 9: AdobeFnt.lst\n"
-    L"  --folder DIR          フォント一覧のフォルダー (既定: "};
-constexpr const wchar_t* kUsageTail[] = {
-    L")\n"
-    L"  --table FILE          the rename table (default: Fonts.txt beside the program)\n"
-    L"  --backup-dir DIR      where \"<list> のバックアップ\" is kept (default: the\n"
-    L"                        table's folder)\n"
-    L"  --dry-run             change nothing and make no backup; report what a run\n"
-    L"                        would do\n"
-    L"  --restore             copy the backup back over the list; the backup stays\n"
-    L"  --quiet               print nothing but errors\n"
-    L"  --log FILE            append a record of the run to FILE, one line of UTF-8\n"
-    L"  --suggest             propose rows for the table from the fonts: for each entry\n"
-    L"                        Illustrator cannot use, the font's PostScript name\n"
-    L"  --add-to-table        with --suggest: append the rows with one suggestion\n"
-    L"  --fonts DIR           with --suggest: read the fonts in DIR and its subfolders\n"
-    L"                        (repeatable; default: the system's fonts folders)\n"
-    L"  --help                show this help\n"
-    L"  --version             show the version\n\n"
-    L"Exit status: 0 done, 1 the font list is missing, 2 usage error or no rename table,\n"
-    L"3 runtime error, 4 --suggest left entries without a single suggestion,\n"
-    L"5 Illustrator or Photoshop is running (nothing was touched).\n",
-    L")\n"
-    L"  --table FILE          対応表 (既定: プログラムと同じフォルダーの Fonts.txt)\n"
-    L"  --backup-dir DIR      \"<一覧> のバックアップ\" を置くフォルダー (既定: 対応表の\n"
-    L"                        フォルダー)\n"
-    L"  --dry-run             何も変更せず、バックアップも作らずに、実行した場合の結果を\n"
-    L"                        表示します\n"
-    L"  --restore             バックアップを一覧に書き戻します (バックアップは残ります)\n"
-    L"  --quiet               エラー以外は何も表示しません\n"
-    L"  --log FILE            実行の記録を FILE に1行追記します (UTF-8)\n"
-    L"  --suggest             使えないエントリごとに、フォントの PostScript 名から\n"
-    L"                        対応表の行を提案します\n"
-    L"  --add-to-table        --suggest と一緒に: 候補が1つの行を対応表に追加します\n"
-    L"  --fonts DIR           --suggest と一緒に: DIR とその下のフォントを読みます\n"
-    L"                        (複数指定可、既定: システムのフォントフォルダー)\n"
-    L"  --help                この説明を表示します\n"
-    L"  --version             バージョンを表示します\n\n"
-    L"終了コード: 0 完了、1 フォント一覧がない、2 使い方の誤りか対応表がない、\n"
-    L"3 実行時エラー、4 --suggest で候補が1つに決まらないエントリがある、\n"
-    L"5 Illustrator または Photoshop が起動している (何も変更していません)\n"};
-
 std::wstring Usage(const Texts& t, const Environment& environment) {
-  const std::wstring folder = environment.defaultFolder
-                                  ? *environment.defaultFolder
-                                  : std::wstring(t(L"none: set WINEPREFIX or HOME",
-                                                   L"なし: WINEPREFIX か HOME を設定してください"));
-  return t(kUsageHead[0], kUsageHead[1]) + folder + t(kUsageTail[0], kUsageTail[1]);
+  const std::wstring folder =
+      environment.defaultFolder ? *environment.defaultFolder : t(msg::kNoDefaultFolderShown);
+  return t(msg::kHelp, {folder});
+}
+
+const Message& UsageMessage(UsageError::Kind kind) {
+  switch (kind) {
+    case UsageError::Kind::kUnknownOption:
+      return msg::kUnknownOption;
+    case UsageError::Kind::kMissingValue:
+      return msg::kMissingValue;
+    case UsageError::Kind::kBadVersion:
+      return msg::kBadVersion;
+    case UsageError::Kind::kExtraArgument:
+      return msg::kExtraArgument;
+    case UsageError::Kind::kDryRunRestore:
+      return msg::kDryRunRestore;
+    case UsageError::Kind::kNoDefaultFolder:
+      return msg::kNoDefaultFolder;
+    case UsageError::Kind::kSuggestWith:
+      return msg::kSuggestWith;
+    case UsageError::Kind::kAddWithoutSuggest:
+      break;
+  }
+  return msg::kAddWithoutSuggest;
 }
 
 std::wstring UsageErrorText(const UsageError& error, const Texts& t) {
-  std::wstring text = L"vemofix: ";
-  switch (error.kind) {
-    case UsageError::Kind::kUnknownOption:
-      text += t(L"unknown option: ", L"不明なオプションです: ") + error.subject;
-      break;
-    case UsageError::Kind::kMissingValue:
-      text += error.subject + t(L" needs a value", L" には値が必要です");
-      break;
-    case UsageError::Kind::kBadVersion:
-      text += t(L"--illustrator takes 10, 8 or 9, not: ",
-                L"--illustrator には 10、8、9 のどれかを指定してください: ") +
-              error.subject;
-      break;
-    case UsageError::Kind::kExtraArgument:
-      text += t(L"unexpected argument: ", L"余分な引数です: ") + error.subject;
-      break;
-    case UsageError::Kind::kDryRunRestore:
-      text += t(L"--dry-run and --restore cannot be used together",
-                L"--dry-run と --restore は同時に指定できません");
-      break;
-    case UsageError::Kind::kNoDefaultFolder:
-      text += t(L"no --folder given, and neither WINEPREFIX nor HOME is set",
-                L"--folder の指定がなく、WINEPREFIX も HOME も設定されていません");
-      break;
-    case UsageError::Kind::kSuggestWith:
-      text += t(L"--suggest cannot be used with ",
-                L"--suggest は次のオプションと同時に指定できません: ") +
-              error.subject;
-      break;
-    case UsageError::Kind::kAddWithoutSuggest:
-      text += t(L"--add-to-table needs --suggest", L"--add-to-table には --suggest が必要です");
-      break;
-  }
-  return text + L"\n" + t(L"Try 'vemofix --help'.\n", L"'vemofix --help' で使い方を表示します。\n");
+  return t(UsageMessage(error.kind), {error.subject}) + L"\n" + t(msg::kTryHelp) + L"\n";
 }
 
-class Run {
+// The files of one run (the list and the backup as Illustrator sees them, the table) and what
+// vemofix does with them: fix, restore, suggest.
+class FileJob {
  public:
-  Run(const Options& options, const Environment& environment, const Services& services,
-      RunRecord& record)
+  FileJob(const Options& options, const Environment& environment, const Services& services,
+          RunRecord& record)
       : options_(options),
         environment_(environment),
         files_(services.files),
-        illustrators_(files_, services.virtualization),
+        illustratorFiles_(files_, services.virtualization),
         console_(services.console),
         record_(record),
         t_(environment.language) {
@@ -136,17 +74,18 @@ class Run {
     listPath_ = InFolder(*options.folder, listName_, separator);
     tablePath_ = options.table ? *options.table
                                : InFolder(environment.programFolder, L"Fonts.txt", separator);
-    const std::wstring backupDir = options.backupDir ? *options.backupDir : FolderOf(tablePath_);
+    const std::wstring backupDir =
+        options.backupDir ? *options.backupDir : FolderOrCurrent(tablePath_);
     backupPath_ = InFolder(backupDir, BackupFileName(listName_), separator);
   }
 
   int Restore() {
-    record_.list = illustrators_.FileFor(listPath_);
-    if (!illustrators_.FileExists(listPath_)) return ListMissing();
-    RestoreList({listPath_, backupPath_}, illustrators_);
-    Say(t_(L"restored ", L"バックアップ ") + illustrators_.FileFor(backupPath_) +
-        t_(L" over ", L" を ") + illustrators_.FileFor(listPath_) +
-        t_(L"\n", L" に書き戻しました\n"));
+    record_.list = illustratorFiles_.FileFor(listPath_);
+    if (!illustratorFiles_.FileExists(listPath_)) return ListMissing();
+    RestoreList({listPath_, backupPath_}, illustratorFiles_);
+    Say(t_(msg::kRestored,
+           {illustratorFiles_.FileFor(backupPath_), illustratorFiles_.FileFor(listPath_)}) +
+        L"\n");
     return kDone;
   }
 
@@ -154,9 +93,9 @@ class Run {
   int Suggest(FileRanges& fonts) {
     if (!TableExists()) return kUsage;
     const std::string tableBytes = files_.ReadWholeFile(tablePath_);
-    record_.list = illustrators_.FileFor(listPath_);
-    if (!illustrators_.FileExists(listPath_)) return ListMissing();
-    const std::string list = illustrators_.ReadWholeFile(listPath_);
+    record_.list = illustratorFiles_.FileFor(listPath_);
+    if (!illustratorFiles_.FileExists(listPath_)) return ListMissing();
+    const std::string list = illustratorFiles_.ReadWholeFile(listPath_);
     return RunSuggest(SuggestFiles{record_.list, list, tablePath_, tableBytes}, options_,
                       environment_, files_, fonts, console_);
   }
@@ -164,41 +103,35 @@ class Run {
   int Fix() {
     auto table = std::make_unique<FontTable>();
     if (!LoadTable(*table)) return kUsage;
-    record_.list = illustrators_.FileFor(listPath_);
+    record_.list = illustratorFiles_.FileFor(listPath_);
     const ListPaths paths{listPath_, backupPath_};
     if (options_.dryRun) {
-      const ListPlan plan = PlanListRewrite(paths, illustrators_);
+      const ListPlan plan = PlanListRewrite(paths, illustratorFiles_);
       if (plan == ListPlan::kListMissing) return ListMissing();
-      const std::string content = illustrators_.ReadWholeFile(listPath_);
+      const std::string content = illustratorFiles_.ReadWholeFile(listPath_);
       Report(*table, RewriteFontList(content, *table),
-             plan == ListPlan::kKeepBackup
-                 ? t_(L"the backup exists and would be kept: ",
-                      L"バックアップは既にあるので、そのまま残します: ")
-                 : t_(L"a backup would be made: ", L"バックアップを作成します: "));
+             plan == ListPlan::kKeepBackup ? msg::kBackupWouldBeKept : msg::kBackupWouldBeMade);
       return kDone;
     }
-    const std::optional<ListRewrite> rewrite = RewriteListFile(paths, *table, illustrators_);
+    const std::optional<ListRewrite> rewrite = RewriteListFile(paths, *table, illustratorFiles_);
     if (!rewrite) return ListMissing();
     record_.backup = rewrite->backup == Backup::kMade ? L"made" : L"kept";
     Report(*table, rewrite->result,
-           rewrite->backup == Backup::kMade
-               ? t_(L"backup made: ", L"バックアップを作成しました: ")
-               : t_(L"the backup was there already and was kept: ",
-                    L"バックアップは既にあるので、そのまま残しました: "));
+           rewrite->backup == Backup::kMade ? msg::kBackupMade : msg::kBackupKept);
     return kDone;
   }
 
  private:
   // The files as they are now: a write that Windows would have virtualized made the copy.
-  void Report(const FontTable& table, const RewriteResult& result, const wchar_t* backupLine) {
-    record_.list = illustrators_.FileFor(listPath_);
+  void Report(const FontTable& table, const RewriteResult& result, const Message& backupLine) {
+    record_.list = illustratorFiles_.FileFor(listPath_);
     record_.rows = CountRows(result.rows);
     record_.unusable = UnusableEntries(result).size();
-    Say(t_(L"font list: ", L"フォント一覧: ") + record_.list + L"\n" +
+    Say(t_(msg::kFontList, {record_.list}) + L"\n" +
         RowReport(table, result.rows, environment_.language) +
         UnusableReport(result, environment_.language) +
-        Summary(result.rows, options_.dryRun, environment_.language) + backupLine +
-        illustrators_.FileFor(backupPath_) + L"\n");
+        Summary(result.rows, options_.dryRun, environment_.language) +
+        t_(backupLine, {illustratorFiles_.FileFor(backupPath_)}) + L"\n");
   }
 
   // The window goes on with an empty table after its stop message, for a person to see. A
@@ -219,20 +152,19 @@ class Run {
   }
 
   void TableMissing() {
-    const wchar_t* text = t_(L"the rename table is missing, nothing was changed",
-                             L"対応表がないため、何も変更しませんでした");
-    console_.Err(L"vemofix: " + (text + (L": " + tablePath_)) + L"\n");
+    const std::wstring text = t_(msg::kTableMissing);
+    console_.Err(t_(msg::kTableMissingLine, {text, tablePath_}) + L"\n");
     Problem(text, tablePath_);
   }
 
   int ListMissing() {
-    const wchar_t* text = t_(L"The following file does not exist:", kMissingListText);
-    console_.Err(text + (L"\n" + listPath_) + L"\n");
+    const std::wstring text = t_(msg::kListMissing);
+    console_.Err(t_(msg::kListMissingLines, {text, listPath_}) + L"\n");
     Problem(text, listPath_);
     return kListMissing;
   }
 
-  void Problem(const wchar_t* text, const std::wstring& file) {
+  void Problem(const std::wstring& text, const std::wstring& file) {
     record_.error = text;
     record_.errorFile = file;
   }
@@ -243,8 +175,8 @@ class Run {
 
   const Options& options_;
   const Environment& environment_;
-  FileNamingFileSystem files_;          // the table; every error names its file
-  IllustratorFileSystem illustrators_;  // the list and the backup, as Illustrator sees them
+  FileNamingFileSystem files_;              // the table; every error names its file
+  IllustratorFileSystem illustratorFiles_;  // the list and the backup, as Illustrator sees them
   Console& console_;
   RunRecord& record_;
   Texts t_;
@@ -263,7 +195,7 @@ std::wstring CaughtErrorLine(RunRecord* record = nullptr) {
     record->error = message;
     record->errorFile = file;
   }
-  return (file.empty() ? L"" : file + L": ") + message;
+  return file.empty() ? message : Fill(msg::kErrorInFile.english, {file, message});
 }
 
 std::wstring Mode(const Options& options) {
@@ -283,14 +215,13 @@ int RunJob(const Options& options, const Environment& environment, const Service
   const Texts t(environment.language);
   try {
     if (Writes(options) && IllustratorOrPhotoshopRuns(services.programs)) {
-      record.error =
-          t(L"Illustrator or Photoshop is running. Close it, then run again.", kAdobeRunningText);
-      services.console.Err(L"vemofix: " + record.error + L"\n");
+      record.error = t(msg::kAdobeRunning);
+      services.console.Err(t(msg::kAdobeRunningLine, {record.error}) + L"\n");
       return kAdobeRunning;
     }
-    Run run(options, environment, services, record);
-    if (options.suggest) return run.Suggest(services.fonts);
-    return options.restore ? run.Restore() : run.Fix();
+    FileJob job(options, environment, services, record);
+    if (options.suggest) return job.Suggest(services.fonts);
+    return options.restore ? job.Restore() : job.Fix();
   } catch (...) {
     services.console.Err(CaughtErrorLine(&record) + L"\n");
     return kRuntimeError;
@@ -307,9 +238,7 @@ void WriteLog(const std::wstring& log, const RunRecord& record, const Environmen
     const char* lineEnd = environment.separator == L'\\' ? "\r\n" : "\n";
     FileNamingFileSystem(services.files).AppendToFile(log, LogLine(record, context) + lineEnd);
   } catch (...) {
-    services.console.Err(t(L"vemofix: warning: the log was not written: ",
-                           L"vemofix: 警告: ログに書き込めませんでした: ") +
-                         CaughtErrorLine() + L"\n");
+    services.console.Err(t(msg::kLogNotWritten, {CaughtErrorLine()}) + L"\n");
   }
 }
 
@@ -321,19 +250,19 @@ std::wstring RowReport(const FontTable& table, const std::vector<RowOutcome>& ou
   std::wstring out;
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
     const auto row = static_cast<std::int32_t>(i + 1);
-    out += t(L"row ", L"表の") + std::to_wstring(row) + t(L": \"", L"行目「") +
-           Shown(table.At(row, 1)) + t(L"\" -> \"", L"」→「") + Shown(table.At(row, 2)) +
-           t(L"\": ", L"」: ");
+    const std::wstring number = std::to_wstring(row);
+    const std::wstring current = Printable(table.At(row, 1));
+    const std::wstring replacement = Printable(table.At(row, 2));
     switch (outcomes[i].result) {
       case RowResult::kApplied:
-        out += t(L"replaced the entry on line ", L"") + std::to_wstring(outcomes[i].line) +
-               t(L"", L"行目のエントリを置換");
+        out +=
+            t(msg::kRowReplaced, {number, current, replacement, std::to_wstring(outcomes[i].line)});
         break;
       case RowResult::kNotFound:
-        out += t(L"no entry matched", L"該当するエントリなし");
+        out += t(msg::kRowNotFound, {number, current, replacement});
         break;
       case RowResult::kSkipped:
-        out += t(L"skipped (empty name)", L"名前が空のため飛ばしました");
+        out += t(msg::kRowSkipped, {number, current, replacement});
         break;
     }
     out += L"\n";
@@ -346,31 +275,25 @@ std::wstring UnusableReport(const RewriteResult& result, Language language) {
   std::wstring out;
   for (std::size_t i : UnusableEntries(result)) {
     const ListEntry& entry = result.entries[i];
-    out += t(L"line ", L"") + std::to_wstring(entry.line) + t(L": \"", L"行目「") +
-           Shown(result.ValueOf(entry)) +
-           t(L"\": still unusable in Illustrator\n", L"」: Illustratorで使えないままです\n");
+    out += t(msg::kStillUnusable, {std::to_wstring(entry.line), Printable(result.ValueOf(entry))}) +
+           L"\n";
   }
   return out;
 }
 
 std::wstring Summary(const std::vector<RowOutcome>& outcomes, bool dryRun, Language language) {
-  const Texts t(language);
   const RowCounts rows = CountRows(outcomes);
-  std::wstring out =
-      dryRun ? t(L"dry run, nothing written: ", L"試行のみ (何も書き込んでいません): ") : L"";
-  out += t(L"rows: ", L"置換 ") + std::to_wstring(rows.applied) +
-         t(L" applied, ", L" 行、該当なし ") + std::to_wstring(rows.notFound) +
-         t(L" not found, ", L" 行、空のため飛ばした行 ") + std::to_wstring(rows.skipped) +
-         t(L" skipped as empty\n", L" 行\n");
-  return out;
+  return Texts(language)(dryRun ? msg::kDryRunSummary : msg::kSummary,
+                         {std::to_wstring(rows.applied), std::to_wstring(rows.notFound),
+                          std::to_wstring(rows.skipped)}) +
+         L"\n";
 }
 
 std::wstring InFolder(const std::wstring& folder, const std::wstring& name, wchar_t separator) {
-  if (separator == L'\\') return TargetFolder(folder) + name;
-  return JoinPath(folder, name, separator);
+  return JoinPath(separator == L'\\' ? TargetFolder(folder) : folder, name, separator);
 }
 
-std::wstring FolderOf(const std::wstring& path) {
+std::wstring FolderOrCurrent(const std::wstring& path) {
   const std::wstring folder = FolderOfPath(path);
   return folder.empty() ? L"." : folder;
 }
@@ -388,14 +311,18 @@ std::optional<std::wstring> WinePrefix(const std::optional<std::wstring>& winePr
   return std::nullopt;
 }
 
-std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>& winePrefix,
-                                              const std::optional<std::wstring>& home) {
-  const std::optional<std::wstring> prefix = WinePrefix(winePrefix, home);
-  if (!prefix) return std::nullopt;
-  // The Windows folder as the prefix holds it: "C:\..." is "drive_c/...".
-  std::wstring inPrefix = L"drive_c/" + std::wstring(kDefaultListFolder).substr(3);
-  std::replace(inPrefix.begin(), inPrefix.end(), L'\\', L'/');
-  return JoinPath(*prefix, inPrefix, L'/');
+std::wstring InWinePrefix(std::wstring_view prefix, std::wstring_view windowsPath) {
+  if (windowsPath.starts_with(L'/')) return std::wstring(windowsPath);
+  const bool drive = windowsPath.size() >= 3 && windowsPath[1] == L':' &&
+                     (windowsPath[2] == L'\\' || windowsPath[2] == L'/') &&
+                     std::iswalpha(windowsPath[0]) && windowsPath[0] < 0x80;
+  if (!drive) return L"";
+  const auto letter = static_cast<wchar_t>(std::towlower(windowsPath[0]));
+  std::wstring rest(windowsPath.substr(3));
+  std::replace(rest.begin(), rest.end(), L'\\', L'/');
+  const std::wstring folder =
+      letter == L'c' ? std::wstring(L"drive_c") : std::wstring(L"dosdevices/") + letter + L':';
+  return JoinPath(JoinPath(prefix, folder, L'/'), rest, L'/');
 }
 
 int RunVemofix(const std::vector<std::wstring>& args, const Environment& environment,

@@ -70,17 +70,18 @@ std::wstring Summary(const std::vector<RowOutcome>& outcomes, bool dryRun, Langu
 // A folder of vemofix's options (or the program's) joined with a name: on Windows the folder
 // is read as the window reads its folder box (TargetFolder), elsewhere joined with JoinPath.
 std::wstring InFolder(const std::wstring& folder, const std::wstring& name, wchar_t separator);
-// The folder part of a path ("\" and "/" both separate): "." for a bare name, and the
-// separator kept at a root ("/", "C:\").
-std::wstring FolderOf(const std::wstring& path);
+// The folder part of a path ("\" and "/" both separate), and "." (the current folder) for a
+// bare name, which FolderOfPath gives as empty; the separator kept at a root ("/", "C:\").
+std::wstring FolderOrCurrent(const std::wstring& path);
 
 // Whether the POSIX locale variables name Japanese: the first set one of LC_ALL,
 // LC_MESSAGES and LANG starts with "ja". Null or empty means unset.
 bool IsJapaneseLocale(const char* lcAll, const char* lcMessages, const char* lang);
-// The Illustrator folder inside a Wine prefix: $WINEPREFIX, else $HOME/.wine, then
-// "drive_c/Program Files/Common Files/Adobe/TypeSpt"; nothing when neither is set.
-std::optional<std::wstring> WineTypeSptFolder(const std::optional<std::wstring>& winePrefix,
-                                              const std::optional<std::wstring>& home);
+// Where a Windows path ("X:\..." or "X:/...") of the Wine prefix `prefix` lies here: drive C
+// in the prefix's own drive_c folder, any other drive through Wine's link for it
+// (dosdevices/x:); a path of this system ("/...") is itself; anything else lies nowhere:
+// empty.
+std::wstring InWinePrefix(std::wstring_view prefix, std::wstring_view windowsPath);
 // The Wine prefix itself: $WINEPREFIX, else $HOME/.wine; nothing when neither is set.
 std::optional<std::wstring> WinePrefix(const std::optional<std::wstring>& winePrefix,
                                        const std::optional<std::wstring>& home);

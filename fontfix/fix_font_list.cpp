@@ -43,17 +43,17 @@ void RestoreList(const ListPaths& paths, FileSystem& files) {
 IllustratorList IllustratorListFor(const FixFontListInput& input, FileSystem& files,
                                    Virtualization& virtualization) {
   const std::wstring path = ListPathsFor(input).list;
-  IllustratorFileSystem illustrators(files, virtualization);
-  return {path, illustrators.FileFor(path)};
+  IllustratorFileSystem illustratorFiles(files, virtualization);
+  return {path, illustratorFiles.FileFor(path)};
 }
 
 FontListFix FixFontList(const FixFontListInput& input, const FontTable& table, FileSystem& files,
                         Virtualization& virtualization) {
   const ListPaths paths = ListPathsFor(input);
-  IllustratorFileSystem illustrators(files, virtualization);
+  IllustratorFileSystem illustratorFiles(files, virtualization);
   FontListFix fix;
-  fix.rewrite = RewriteListFile(paths, table, illustrators);
-  fix.list = {paths.list, illustrators.FileFor(paths.list)};
+  fix.rewrite = RewriteListFile(paths, table, illustratorFiles);
+  fix.list = {paths.list, illustratorFiles.FileFor(paths.list)};
   return fix;
 }
 

@@ -113,7 +113,7 @@ def one_pass(vemofix, work, encoding, fonts_args):
         os.remove(backup)
     env = dict(os.environ, WINEPREFIX=prefix, LANG="C", LC_ALL="", LC_MESSAGES="")
     common = ["--table", table_path, *fonts_args]
-    drive_c_fonts = os.path.join(prefix, "dosdevices/c:/windows/Fonts")
+    drive_c_fonts = os.path.join(prefix, "drive_c/windows/Fonts")
 
     status, out, err = run(vemofix, "--suggest", *common, env=env)
     check(status == 4, f"--suggest exited {status}, not 4 (entries without one suggestion): {err}")

@@ -371,11 +371,11 @@ TEST(VemofixPaths, FoldersAndDefaults) {
   EXPECT_EQ(InFolder(L"", L"a.lst", L'\\'), L"\\a.lst");
   EXPECT_EQ(InFolder(L"/x/", L"a.lst", L'/'), L"/x/a.lst");
   EXPECT_EQ(InFolder(L" /x", L"a.lst", L'/'), L" /x/a.lst") << "no blanks trimmed on POSIX";
-  EXPECT_EQ(FolderOf(L"C:\\Tool\\Fonts.txt"), L"C:\\Tool");
-  EXPECT_EQ(FolderOf(L"C:\\Fonts.txt"), L"C:\\");
-  EXPECT_EQ(FolderOf(L"/Fonts.txt"), L"/");
-  EXPECT_EQ(FolderOf(L"dir/Fonts.txt"), L"dir");
-  EXPECT_EQ(FolderOf(L"Fonts.txt"), L".");
+  EXPECT_EQ(FolderOrCurrent(L"C:\\Tool\\Fonts.txt"), L"C:\\Tool");
+  EXPECT_EQ(FolderOrCurrent(L"C:\\Fonts.txt"), L"C:\\");
+  EXPECT_EQ(FolderOrCurrent(L"/Fonts.txt"), L"/");
+  EXPECT_EQ(FolderOrCurrent(L"dir/Fonts.txt"), L"dir");
+  EXPECT_EQ(FolderOrCurrent(L"Fonts.txt"), L".");
 
   EXPECT_TRUE(IsJapaneseLocale(nullptr, nullptr, "ja_JP.UTF-8"));
   EXPECT_TRUE(IsJapaneseLocale("ja_JP.eucJP", "C", "en_US.UTF-8"));
@@ -383,11 +383,16 @@ TEST(VemofixPaths, FoldersAndDefaults) {
   EXPECT_TRUE(IsJapaneseLocale("", "ja", "en_US"));
   EXPECT_FALSE(IsJapaneseLocale(nullptr, nullptr, nullptr));
 
-  const std::wstring tail = L"drive_c/Program Files/Common Files/Adobe/TypeSpt";
-  EXPECT_EQ(*WineTypeSptFolder(L"/opt/ai", L"/home/u"), L"/opt/ai/" + tail);
-  EXPECT_EQ(*WineTypeSptFolder(L"/opt/ai/", std::nullopt), L"/opt/ai/" + tail);
-  EXPECT_EQ(*WineTypeSptFolder(L"", L"/home/u"), L"/home/u/.wine/" + tail);
-  EXPECT_FALSE(WineTypeSptFolder(std::nullopt, std::nullopt));
+  EXPECT_EQ(*WinePrefix(L"/opt/ai", L"/home/u"), L"/opt/ai");
+  EXPECT_EQ(*WinePrefix(L"", L"/home/u"), L"/home/u/.wine");
+  EXPECT_FALSE(WinePrefix(std::nullopt, std::nullopt));
+  EXPECT_EQ(InWinePrefix(L"/opt/ai", L"C:\\Program Files\\Common Files\\Adobe\\TypeSpt"),
+            L"/opt/ai/drive_c/Program Files/Common Files/Adobe/TypeSpt");
+  EXPECT_EQ(InWinePrefix(L"/opt/ai/", L"c:/windows/Fonts"), L"/opt/ai/drive_c/windows/Fonts");
+  EXPECT_EQ(InWinePrefix(L"/opt/ai", L"Z:\\usr\\share\\fonts\\a.ttf"),
+            L"/opt/ai/dosdevices/z:/usr/share/fonts/a.ttf");
+  EXPECT_EQ(InWinePrefix(L"/opt/ai", L"/usr/share/fonts/a.ttf"), L"/usr/share/fonts/a.ttf");
+  EXPECT_EQ(InWinePrefix(L"/opt/ai", L"fonts\\a.ttf"), L"");
 }
 
 }  // namespace

@@ -125,10 +125,10 @@ TEST(IllustratorFileSystem, ADeniedWriteBecomesTheCopyAndAnyOtherFailureStays) {
     if (!c.copyBefore.empty()) files.files[copy] = c.copyBefore;
     if (c.failure != 0) files.failures[c.create ? L"create" : L"replace"] = c.failure;
     testing::DenyingFileSystem denying(files, c.denied ? folder : L"");
-    IllustratorFileSystem illustrators(denying, virtualization);
+    IllustratorFileSystem illustratorFiles(denying, virtualization);
     EXPECT_EQ(testing::ErrorOf([&] {
-                if (!c.create) return illustrators.ReplaceWholeFile(file, "new");
-                EXPECT_EQ(illustrators.CreateWholeFile(file, "new"), c.copyBefore.empty());
+                if (!c.create) return illustratorFiles.ReplaceWholeFile(file, "new");
+                EXPECT_EQ(illustratorFiles.CreateWholeFile(file, "new"), c.copyBefore.empty());
               }),
               c.error);
     EXPECT_EQ(files.files.count(file) ? files.files[file] : "", c.fileAfter);
@@ -181,9 +181,9 @@ TEST(ChooseStartList, TheFirstCandidateHoldingTheListIllustratorReadsElseOneThat
     testing::FakeFileSystem files;
     for (const std::wstring& file : c.files) files.files[file] = "list";
     FakeVirtualization virtualization(true);
-    IllustratorFileSystem illustrators(files, virtualization);
+    IllustratorFileSystem illustratorFiles(files, virtualization);
     const auto exists = [&](const std::wstring& folder) { return c.folders.count(folder) > 0; };
-    const StartList start = ChooseStartList(c.commonFiles32, illustrators, exists);
+    const StartList start = ChooseStartList(c.commonFiles32, illustratorFiles, exists);
     EXPECT_EQ(start.folder, c.folder);
     EXPECT_EQ(start.illustrator10, c.illustrator10);
   }
