@@ -6,9 +6,10 @@
 # prepared prefix or no display, it says so and starts nothing.
 set -uo pipefail
 . "$(dirname "$0")/time-limits.sh"
+# Said on standard output, the only one GoogleTest's discovery shows when the listing fails.
 if [ ! -f "${WINEPREFIX:-/nonexistent}/.vemo-ready" ] || [ -z "${DISPLAY:-}" ]; then
   echo "error: no Wine session (prefix: ${WINEPREFIX:-none}, display: ${DISPLAY:-none}):" \
-    "run ctest through scripts/wine.sh" >&2
+    "run ctest through scripts/wine.sh"
   exit 1
 fi
 
