@@ -2,6 +2,7 @@
 # make test   build everything, the Windows test build too, and run every test
 # make build  the programs users run: build/windows/vemotool.exe and vemofix.exe (32-bit, for
 #             Windows XP SP3 to 11) and build/native/vemofix (optimised)
+# make demo   the driver of make run's demo without a display: build/windows/demo/vemo_demo.exe
 # make dist   the release zip and its checksums at build/dist/
 # make dist-check   build the Windows programs again elsewhere: same bytes, same zip
 # make install / uninstall   vemofix and its man page (PREFIX=/usr/local, DESTDIR honoured)
