@@ -2,6 +2,7 @@
 # make test   build everything, the Windows test build too, and run every test
 # make build  the programs users run: build/windows/vemotool.exe and vemofix.exe (32-bit, for
 #             Windows XP SP3 to 11) and build/native/vemofix (optimised)
+# make demo   the driver of make run's demo without a display: build/windows/demo/vemo_demo.exe
 # make dist   the release zip and its checksums at build/dist/
 # make dist-check   build the Windows programs again elsewhere: same bytes, same zip
 # make install / uninstall   vemofix and its man page (PREFIX=/usr/local, DESTDIR honoured)
@@ -19,8 +20,8 @@ WINDOWS := $(BUILD)/windows
 WINDOWS_TEST := $(BUILD)/windows-test
 BENCH := $(BUILD)/bench
 
-.PHONY: all build deps native native-test windows windows-test test run bench fuzz format \
-        clean dist dist-check install uninstall
+.PHONY: all build deps native native-test windows windows-test demo test run bench fuzz \
+        format clean dist dist-check install uninstall
 
 all: build
 
@@ -32,48 +33,50 @@ build: native windows
 # Every build waits for the dependencies, so `make -j` installs them before compiling.
 native native-test windows windows-test: deps
 
-# What Linux users run: optimised, no sanitizers, no tests; vemofix at $(NATIVE)/vemofix.
+# Each build is the preset of its name in CMakePresets.json, in $(BUILD)/<name>; make gives
+# only the folders.
+#   native        what Linux users run: vemofix at $(NATIVE)/vemofix, optimised, no tests
+#   native-test   the unit tests, with sanitizers
+#   windows       the programs users get: 32-bit, nothing else in the folder
+#   windows-test  the Windows tests, built 32-bit like the programs users get; the end-to-end
+#                 tests drive the programs of $(WINDOWS) themselves
+#   bench         the benchmark
 native:
-	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	      -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DVEMO_SANITIZE=OFF -DVEMO_TESTS=OFF
+	cmake --preset native -B $(NATIVE)
 	cmake --build $(NATIVE)
 
-# The unit tests, with sanitizers.
 native-test:
-	cmake -S . -B $(NATIVE_TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug
+	cmake --preset native-test -B $(NATIVE_TEST)
 	cmake --build $(NATIVE_TEST)
 
-# The programs users get: 32-bit, nothing else in the folder.
 windows:
 	@# A folder configured by an older tree for the 64-bit compilers is made anew.
 	@if [ -f $(WINDOWS)/CMakeCache.txt ] && ! grep -q mingw-w64-i686 $(WINDOWS)/CMakeCache.txt; \
 	  then rm -rf $(WINDOWS); fi
-	cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF \
-	      -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake
+	cmake --preset windows -B $(WINDOWS)
 	cmake --build $(WINDOWS)
 
-# The Windows tests, built 32-bit like the programs users get; the end-to-end tests drive the
-# programs of $(WINDOWS) themselves. scripts/wine32-setup.sh makes 32-bit programs start under
-# Wine, natively or through qemu.
 TESTS_TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-i686-tests.cmake
 windows-test: windows
 	@# A folder configured for another toolchain is made anew.
 	@if [ -f $(WINDOWS_TEST)/CMakeCache.txt ] && \
 	  ! grep -q "=$(TESTS_TOOLCHAIN)\$$" $(WINDOWS_TEST)/CMakeCache.txt; then rm -rf $(WINDOWS_TEST); fi
-	cmake -S . -B $(WINDOWS_TEST) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	      -DCMAKE_TOOLCHAIN_FILE=$(TESTS_TOOLCHAIN) \
+	cmake --preset windows-test -B $(WINDOWS_TEST) \
 	      -DVEMO_SHIPPED_DIR=$(abspath $(WINDOWS)) -DVEMO_RELEASE_PROGRAMS=$(abspath $(WINDOWS))
 	cmake --build $(WINDOWS_TEST)
+
+# make run's demo driver, built on demand in the programs' own build, without the tests.
+demo: windows
+	cmake --build $(WINDOWS) --target vemo_demo
 
 test: build native-test windows-test
 	@scripts/test.sh
 
-run: build windows-test
+run: build demo
 	@scripts/run.sh
 
 bench: deps
-	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	      -DVEMO_BENCH=ON -DVEMO_SANITIZE=OFF -DVEMO_TESTS=OFF
+	cmake --preset bench -B $(BENCH)
 	cmake --build $(BENCH) -j2
 	@scripts/bench.sh
 

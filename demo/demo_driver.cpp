@@ -33,6 +33,9 @@ const std::wstring kErrorMark = L"(エラー番号:";
 const std::wstring kCheckCaption = L"フォント一覧の確認";
 const std::wstring kCheckColumns = L"行\t登録名\t修正後の名前\t状態\tフォントファイル\r\n";
 const std::wstring kAllUsable = L"すべての登録名をIllustratorで使えます。";
+// One step of the run: the window's start, the check opening or adding, 実行 and its message,
+// a vemofix.exe run (scripts/time-limits.sh).
+constexpr Deadline kStep{VEMO_DEMO_STEP_SECONDS * 1000};
 
 class Demo {
  public:
@@ -57,14 +60,14 @@ class Demo {
     bool failed = false;
     // Every run ends with a message (done, missing list or error): the first one shows that
     // the click was taken; after each answer the program settles or shows the next.
-    std::optional<MessageBoxInfo> box = WaitForMessageBox(pid, Deadline{120000}, seen_);
+    std::optional<MessageBoxInfo> box = WaitForMessageBox(pid, kStep, seen_);
     if (!box) return Fail("no message after 実行");
     while (box) {
       const bool done = box->text.starts_with(kCompletionStart);
       completed = completed || done;
       failed = failed || box->text.find(kErrorMark) != std::wstring::npos;
       AnswerBox(*box, done ? L"done.bmp" : nullptr);
-      Settled now = Settle(pid, main_, seen_, Deadline{120000});
+      Settled now = Settle(pid, main_, seen_, kStep);
       if (!now.settled) return Fail("the program did not come back from 実行");
       box = now.box;
     }
@@ -90,7 +93,7 @@ class Demo {
     Say("File, フォント一覧を確認");
     const auto start = std::chrono::steady_clock::now();
     Command(main_, IDM_CHECK);
-    HWND check = WaitForWindow(pid, L"#32770", kCheckCaption, Deadline{60000});
+    HWND check = WaitForWindow(pid, L"#32770", kCheckCaption, kStep);
     if (!check) return nullptr;
     RoundTrip(check);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -133,7 +136,7 @@ class Demo {
             return row[3] == L"対応表で修正";
           });
         },
-        Deadline{60000});
+        kStep);
     Say(Utf8(TextOf(Control(check, IDC_CHECK_SUMMARY))));
     CloseCheck(check);
     return added;
@@ -155,7 +158,7 @@ class Demo {
           if (auto box = WaitForMessageBox(pid, Deadline{0}, seen_)) AnswerBox(*box, nullptr);
           return !Alive(pid);
         },
-        Deadline{60000});
+        kStep);
     return main_ != nullptr;
   }
 
@@ -196,7 +199,7 @@ class Demo {
     }
     UniqueKernelHandle process(info.hProcess);
     UniqueKernelHandle thread(info.hThread);
-    if (WaitForSingleObject(process.get(), 300000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process.get(), static_cast<DWORD>(kStep.count())) != WAIT_OBJECT_0) {
       TerminateProcess(process.get(), 1);
       Say("vemofix.exe did not end");
       return std::nullopt;
@@ -230,7 +233,7 @@ class Demo {
           }
           return about != nullptr;
         },
-        Deadline{5000});
+        kWait);
     if (!shown) {
       Say("no About dialog (Help, バージョン情報)");
       return;

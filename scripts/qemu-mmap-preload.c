@@ -1,4 +1,4 @@
-/* Preloaded into Wine's 32-bit loader where it runs under qemu-i386 (scripts/wine32-setup.sh
+/* Preloaded into Wine's 32-bit loader where it runs under qemu-i386 (scripts/wine.sh
  * builds it and has qemu set LD_PRELOAD for the guest). Not part of any program users get.
  *
  * At every start Wine reserves the address space above 2 GiB with mmap(MAP_FIXED_NOREPLACE),

@@ -12,15 +12,15 @@
 # check again; the screenshots land in the build folder (doc/ keeps two of them for the README).
 set -uo pipefail
 cd "$(dirname "$0")/.."
-. scripts/wine-env.sh
-build=$build_dir
+. scripts/time-limits.sh
+build=$(realpath -m "${BUILD:-build}")
 exe="$build/windows/vemotool.exe"
 fix="$build/windows/vemofix.exe"
-driver="$build/windows-test/demo/vemo_demo.exe"
+driver="$build/windows/demo/vemo_demo.exe"
 [ -f "$exe" ] && [ -f "$fix" ] || { echo "error: $exe or $fix is missing (make build)"; exit 1; }
-# The program users get is 32-bit: its start is set up before the prefix is made.
-. scripts/wine32-setup.sh || exit 1
-scripts/wine-prefix.sh || exit 1
+# The rest runs in a Wine session (scripts/wine.sh): on the user's display when there is one,
+# else on an Xvfb of its own.
+[ -n "${VEMO_WINE_DISPLAY:-}" ] || exec scripts/wine.sh --user-display scripts/run.sh "$@"
 
 drive_c="$WINEPREFIX/drive_c"
 program="$drive_c/Program Files/べもつーる"
@@ -57,7 +57,7 @@ echo "  C:\\Program Files\\べもつーる: vemotool.exe, vemofix.exe, Fonts.txt
 echo "  C:\\Program Files\\Common Files\\Adobe\\TypeSpt: AdobeFnt05.lst, AdobeFnt.lst"
 echo "  C:\\windows\\Fonts: ipag.ttf, ipamp.ttf, VL-PGothic-Regular.ttf, NotoSansCJK-Regular.ttc"
 
-if [ -n "${DISPLAY:-}" ]; then
+if [ "$VEMO_WINE_DISPLAY" = user ]; then
   # A console program's output: to a file, then shown (Wine keeps a pipe open).
   echo
   echo "vemofix --suggest:"
@@ -70,16 +70,12 @@ if [ -n "${DISPLAY:-}" ]; then
   exit 0
 fi
 
-[ -f "$driver" ] || { echo "error: $driver is missing (make build)"; exit 1; }
+[ -f "$driver" ] || { echo "error: $driver is missing (make demo)"; exit 1; }
 echo "No display: one whole run under Xvfb, driven through the window"
-# Spelled without winepath: any wine call made here, outside the Xvfb session, would start
-# the prefix's desktop without a display, and the program started next would find no window
-# driver.
+# The Unix root is drive Z: in the prefix.
 win_out="Z:${out//\//\\}"
-xvfb-run -a -s '-screen 0 1280x1024x24' \
-  timeout "$VEMO_DEMO_SECONDS" "$WINE64" "$driver" "$win_exe" "$win_out" >"$out/wine.log" 2>&1 </dev/null
+timeout "$VEMO_DEMO_SECONDS" "$WINE64" "$driver" "$win_exe" "$win_out" >"$out/wine.log" 2>&1 </dev/null
 rc=$?
-wineserver -k >/dev/null 2>&1 || true
 
 echo
 echo "What happened:"

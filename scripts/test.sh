@@ -4,8 +4,8 @@
 # limit (scripts/time-limits.sh), so a run never hangs.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-. scripts/wine-env.sh
-build=$build_dir
+. scripts/time-limits.sh
+build=$(realpath -m "${BUILD:-build}")
 logs="$build/test-logs"
 mkdir -p "$logs"
 
@@ -52,24 +52,16 @@ run_logged() {
   wait $pid
 }
 
-# 32-bit programs are set up to start first (natively, or through qemu: scripts/wine32-setup.sh
-# says), then the Wine prefixes of both passes of the Windows tests are made in the background
-# while the native tests run.
-make_prefixes() {
-  VEMO_WINDOWS_VERSION="" scripts/wine-prefix.sh &
-  local default=$!
-  VEMO_WINDOWS_VERSION=winxp scripts/wine-prefix.sh
-  local xp=$?
-  wait $default && [ $xp -eq 0 ]
+# The Windows tests run in sessions of scripts/wine.sh. While the native and release tests
+# run, the Wine prefixes of both passes are made (32-bit programs set up first), then the
+# Windows tests are listed once: GoogleTest's discovery writes the lists into the build, which
+# two passes listing at once would both write.
+prepare_windows() {
+  scripts/wine.sh prepare "" winxp &&
+    scripts/wine.sh ctest --test-dir "$build/windows-test" -N >"$logs/windows-list.log"
 }
-if . scripts/wine32-setup.sh; then
-  make_prefixes >"$logs/prefixes.log" 2>&1 </dev/null &
-  prefixes=$!
-else
-  echo "error: 32-bit programs cannot start here: no Windows test can run" >"$logs/prefixes.log"
-  (exit 1) &
-  prefixes=$!
-fi
+prepare_windows >"$logs/windows-prepare.log" 2>&1 </dev/null &
+prepared=$!
 
 echo "== native unit tests"
 if [ -f "$build/native-test/CTestTestfile.cmake" ]; then
@@ -100,15 +92,17 @@ release_test dist python3 tests/dist/dist_test.py "$build/windows"
 release_test dist-check bash -c 'scripts/dist.py "$0/windows" "$0/dist" && scripts/dist-check.sh' "$build"
 
 # The Windows tests: every test in Wine's default prefix, and the end-to-end tests again in a
-# prefix where Wine reports Windows XP. The two passes run at the same time, each with its own
-# prefix, display and wineserver (scripts/windows-pass.sh); the second starts once the first
-# has listed the tests. Both drive the 32-bit programs users get.
+# prefix where Wine reports Windows XP. The two passes run at the same time, each a session of
+# its own (prefix, display and wineserver), once the tests are listed. Both drive the 32-bit
+# programs users get.
 echo "== Windows tests under Wine, on the shipped 32-bit programs ($build/windows)"
 windows_pass() { # NAME VERSION CTEST-ARGUMENTS...: in the background, its output in its log
-  local name=$1
-  shift
-  rm -f "$logs/$name.xml" "$logs/$name.xml.listed"
-  scripts/windows-pass.sh "$logs/$name.xml" "$@" >"$logs/$name.log" 2>&1 </dev/null &
+  local name=$1 version=$2
+  shift 2
+  rm -f "$logs/$name.xml"
+  scripts/wine.sh --windows "$version" ctest --test-dir "$build/windows-test" \
+    --output-on-failure --timeout "$VEMO_TEST_SECONDS" --output-junit "$logs/$name.xml" "$@" \
+    >"$logs/$name.log" 2>&1 </dev/null &
 }
 # Shows log $1 while pass $2 runs, then counts its report.
 show_pass() {
@@ -117,27 +111,23 @@ show_pass() {
   count "$logs/$1.xml"
 }
 if [ ! -f "$build/windows-test/CTestTestfile.cmake" ]; then
+  wait "$prepared"
   echo "error: no Windows test build in $build/windows-test"
   failed=$((failed + 1))
-elif wait "$prefixes"; then
-  cat "$logs/prefixes.log"
+  status=1
+elif wait "$prepared"; then
+  cat "$logs/windows-prepare.log"
   windows_pass windows ""
   first=$!
-  # The second pass starts once the first has listed the tests, or not at all.
-  while kill -0 $first 2>/dev/null && [ ! -e "$logs/windows.xml.listed" ]; do sleep 0.2; done
-  second=""
-  if [ -e "$logs/windows.xml.listed" ]; then
-    windows_pass windows-xp winxp -R '^e2e\.' -E '^e2e\.Release\.'
-    second=$!
-  fi
+  windows_pass windows-xp winxp -R '^e2e\.' -E '^e2e\.Release\.'
+  second=$!
   show_pass windows $first
-  if [ -n "$second" ]; then
-    echo "== the end-to-end tests again, with Wine reporting Windows XP (run at the same time)"
-    show_pass windows-xp $second
-  fi
+  echo "== the end-to-end tests again, with Wine reporting Windows XP (run at the same time)"
+  show_pass windows-xp $second
 else
-  cat "$logs/prefixes.log"
-  echo "error: the Wine prefixes were not made (see $logs/prefixes.log)"
+  cat "$logs/windows-prepare.log"
+  echo "error: the Windows tests were not listed: no Windows test can run" \
+    "(see $logs/windows-prepare.log and $logs/windows-list.log)"
   failed=$((failed + 1))
   status=1
 fi

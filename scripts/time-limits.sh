@@ -1,13 +1,14 @@
 # The time limits of the builds' test runs and of the Wine scripts, in seconds: the one place
-# they are set. Sourced by scripts/wine-env.sh (so by every Wine script and scripts/test.sh);
-# read by CMake through cmake/time_limits.cmake for the tests' own limits and the waits the
-# Windows tests are compiled with. Lines are NAME=seconds, nothing else on them. Each limit
-# stays under the one that encloses it, so that the inner one fires first and says why.
+# they are set. Sourced by the scripts (scripts/wine.sh, wine-exec.sh, test.sh, run.sh); read
+# by CMake through cmake/time_limits.cmake for the tests' own limits, the limits of listing
+# them and the waits the tests are compiled with or given. Lines are NAME=seconds, nothing
+# else on them. Each limit stays under the one that encloses it, so that the inner one fires
+# first and says why.
 
 # A native unit test without a limit of its own (ctest's default).
 VEMO_NATIVE_TEST_SECONDS=300
-# A test: vemofix's scripts natively, every Windows test under Wine, and listing the tests of
-# a Windows test program (GoogleTest's discovery, under Wine).
+# A test: vemofix's scripts natively, every Windows test under Wine; and listing the tests of
+# a test program (GoogleTest's discovery; under Wine for the Windows ones).
 VEMO_TEST_SECONDS=120
 # One Windows program run through scripts/wine-exec.sh, under VEMO_TEST_SECONDS: a program that
 # hangs is ended before ctest would end only the script and leave the program running.
@@ -18,7 +19,7 @@ VEMO_WAIT_SECONDS=10
 # under qemu, more on a busy machine. A program that cannot start ends at once, and the wait
 # with it.
 VEMO_START_SECONDS=60
-# A vemofix run in an end-to-end test: its work, beyond its start.
+# A vemofix run in a test: its work (in an end-to-end test, beyond its start).
 VEMO_FIX_RUN_SECONDS=30
 # What the platform tests poll for: a message box of their own, a program they started.
 VEMO_PLATFORM_WAIT_SECONDS=30
@@ -30,11 +31,14 @@ VEMO_LONG_TEST_SECONDS=600
 VEMO_LONG_WINE_SECONDS=580
 # The check before the Windows tests: one shipped 32-bit program prints its version.
 VEMO_FIRST_START_SECONDS=100
-# A display of the Windows tests' own (Xvfb) to take clients.
+# The display of a Wine session of its own (Xvfb) to take clients.
 VEMO_DISPLAY_SECONDS=30
 
-# Preparing the Wine prefix: wineboot once, then each setting and the wait for the server.
+# Preparing a Wine prefix: wineboot once (and the wait for another session making it), then
+# each setting and the wait for the server.
 VEMO_WINEBOOT_SECONDS=300
 VEMO_WINE_SETTING_SECONDS=120
-# make run without a display: one whole run of the demo under Xvfb.
+# make run without a display: one whole run of the demo under Xvfb, and one step of it (the
+# window's start, the check of the list, a run of the window's Execute, a vemofix.exe run).
 VEMO_DEMO_SECONDS=300
+VEMO_DEMO_STEP_SECONDS=120

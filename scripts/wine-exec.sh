@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the build under Wine in the project's prefix: the Windows
-# tests' emulator. Needs a display: scripts/test.sh provides one with Xvfb when there is none.
+# CMake's emulator for the Windows test build (cmake/mingw-w64-i686-tests.cmake): starts one
+# program of the build under Wine, in the session of scripts/wine.sh that ctest runs in
+#   scripts/wine.sh ctest --test-dir build/windows-test [CTEST ARGUMENTS...]
+# (scripts/test.sh does that for make test). It sets nothing up: outside a session, with no
+# prepared prefix or no display, it says so and starts nothing.
 set -uo pipefail
-. "$(dirname "$0")/wine-env.sh"
-. "$(dirname "$0")/wine32-setup.sh" || exit 1
-"$(dirname "$0")/wine-prefix.sh" || exit 1
+. "$(dirname "$0")/time-limits.sh"
+# Said on standard output, the only one GoogleTest's discovery shows when the listing fails.
+if [ ! -f "${WINEPREFIX:-/nonexistent}/.vemo-ready" ] || [ -z "${DISPLAY:-}" ]; then
+  echo "error: no Wine session (prefix: ${WINEPREFIX:-none}, display: ${DISPLAY:-none}):" \
+    "run ctest through scripts/wine.sh"
+  exit 1
+fi
 
 # Wine's background processes (wineserver, services, the desktop) inherit standard output
 # and error and outlive the program; a caller reading them through a pipe (ctest does)

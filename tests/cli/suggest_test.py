@@ -7,7 +7,9 @@ table and for a UTF-8 one: every suggestion's PostScript name must be what fontT
 as name ID 6 of that face; --add-to-table must append exactly the rows with one suggestion,
 in the table's encoding; then a normal run must rewrite exactly those entries.
 
-Usage: suggest_test.py PATH-TO-VEMOFIX   (Debian's python3, for python3-fonttools)
+Usage: suggest_test.py PATH-TO-VEMOFIX   (Debian's python3, for python3-fonttools), with
+VEMO_FIX_RUN_SECONDS, the limit of one vemofix run, in the environment (ctest sets it from
+scripts/time-limits.sh)
 """
 import os
 import re
@@ -85,7 +87,8 @@ def make_list():
 
 
 def run(vemofix, *args, env):
-    done = subprocess.run([vemofix, *args], env=env, capture_output=True, timeout=120)
+    limit = int(os.environ["VEMO_FIX_RUN_SECONDS"])
+    done = subprocess.run([vemofix, *args], env=env, capture_output=True, timeout=limit)
     return done.returncode, done.stdout.decode("utf-8"), done.stderr.decode("utf-8")
 
 

@@ -1,10 +1,8 @@
 // The Win32 message box and mouse pointer, under Wine: what a user sees of them.
 #include <windows.h>
 
-#include <atomic>
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -36,39 +34,50 @@ BOOL CALLBACK FindVisibleBox(HWND window, LPARAM found) {
   return FALSE;
 }
 
-// Waits (with a deadline) for a message box of this process, notes what it shows, and
-// presses OK. Runs beside the thread that is blocked in the box.
-SeenBox AnswerBox(DWORD threadId) {
-  SeenBox seen;
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(VEMO_PLATFORM_WAIT_SECONDS);
-  while (std::chrono::steady_clock::now() < deadline) {
-    HWND box = nullptr;
-    EnumThreadWindows(threadId, FindVisibleBox, reinterpret_cast<LPARAM>(&box));
-    if (box) {
-      seen.found = true;
-      seen.caption = TextOf(box);
-      seen.text = TextOf(GetDlgItem(box, 0xFFFF));
-      // The icon, when there is one, is a static control with SS_ICON.
-      for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-          seen.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-        }
-      }
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-      return seen;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+BOOL CALLBACK PressOk(HWND window, LPARAM) {
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+// The box being answered, and until when: a timer procedure has no context of its own.
+SeenBox* answering = nullptr;
+std::chrono::steady_clock::time_point answerDeadline;
+
+// Ticks of a timer of the thread that shows the box, so they run inside the box's own modal
+// loop: notes what the box shows and presses OK; a box that never shows as one gets OK at the
+// deadline, unseen. No second thread: each test has a process of its own, and there a thread
+// started while the first box loaded the window system left the box unanswered (seen under
+// qemu-i386, where the box's thread and GoogleTest's own then waited on Wine's loader).
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindVisibleBox, reinterpret_cast<LPARAM>(&box));
+  if (!box && std::chrono::steady_clock::now() < answerDeadline) return;
+  KillTimer(nullptr, timer);
+  if (!box) {
+    EnumThreadWindows(GetCurrentThreadId(), PressOk, 0);
+    return;
   }
-  return seen;
+  SeenBox& seen = *answering;
+  seen.found = true;
+  seen.caption = TextOf(box);
+  seen.text = TextOf(GetDlgItem(box, 0xFFFF));
+  // The icon, when there is one, is a static control with SS_ICON.
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      seen.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    }
+  }
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
 SeenBox Show(const std::wstring& text, MessageStyle style) {
   WinUi ui;
   SeenBox seen;
-  std::thread watcher([&seen, id = GetCurrentThreadId()] { seen = AnswerBox(id); });
+  answering = &seen;
+  answerDeadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(VEMO_PLATFORM_WAIT_SECONDS);
+  SetTimer(nullptr, 0, 20, AnswerBox);
   ui.ShowMessage(text, style);
-  watcher.join();
   return seen;
 }
 
