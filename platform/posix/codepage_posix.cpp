@@ -26,7 +26,7 @@ class Converter {
   // Converts all of `in` into `out`. Where the input cannot be converted, `onBad` appends
   // its stand-in to `out` and returns how many input bytes it stands for.
   template <typename OnBad>
-  void Run(std::string_view in, std::string& out, OnBad onBad) {
+  void Convert(std::string_view in, std::string& out, OnBad onBad) {
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
     char buffer[4096];
@@ -50,7 +50,7 @@ class Converter {
 
 std::wstring Decoded(Converter& decoder, std::string_view bytes) {
   std::string raw;
-  decoder.Run(bytes, raw, [](std::string& out) {
+  decoder.Convert(bytes, raw, [](std::string& out) {
     const wchar_t replacement = L'\uFFFD';
     out.append(reinterpret_cast<const char*>(&replacement), sizeof replacement);
     return std::size_t{1};
@@ -70,7 +70,7 @@ std::wstring WideFromCp932(std::string_view bytes) {
 std::string Cp932FromWide(std::wstring_view text) {
   std::string bytes;
   Converter converter("CP932", "WCHAR_T");
-  converter.Run(
+  converter.Convert(
       std::string_view(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)),
       bytes, [](std::string& out) {
         out += '?';
@@ -98,11 +98,11 @@ std::optional<std::string> Cp932FromWideExactly(std::wstring_view text) {
       continue;
     }
     std::string one;
-    encoder.Run(std::string_view(reinterpret_cast<const char*>(&c), sizeof c), one,
-                [&held](std::string&) {
-                  held = false;
-                  return sizeof(wchar_t);
-                });
+    encoder.Convert(std::string_view(reinterpret_cast<const char*>(&c), sizeof c), one,
+                    [&held](std::string&) {
+                      held = false;
+                      return sizeof(wchar_t);
+                    });
     // A best-fit look-alike does not read back as the character it stands for.
     if (!held || one.empty() || Decoded(decoder, one) != std::wstring(1, c)) return std::nullopt;
     bytes += one;
