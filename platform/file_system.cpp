@@ -1,6 +1,21 @@
 #include "platform/file_system.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace vemo {
+
+std::string BufferForFile(std::size_t size) {
+  std::string bytes;
+  try {
+    bytes.resize(size);
+  } catch (const std::bad_alloc&) {
+    throw RuntimeError(err::kOutOfMemory);
+  } catch (const std::length_error&) {
+    throw RuntimeError(err::kOutOfMemory);
+  }
+  return bytes;
+}
 
 bool FileNamingFileSystem::FileExists(const std::wstring& path) {
   return Concerning(path, [&] { return files_.FileExists(path); });

@@ -2,6 +2,7 @@
 // Every failure raises RuntimeError with the number a user would see.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,6 +47,10 @@ class FileSystem {
     if (!CreateWholeFile(to, ReadWholeFile(from))) throw RuntimeError(err::kFileAlreadyExists);
   }
 };
+
+// Room for a file of `size` bytes about to be read, for the systems' ReadWholeFile: error 7 (out
+// of memory) when there is none.
+std::string BufferForFile(std::size_t size);
 
 // Another FileSystem whose every error names the file the failing call was given (unless a
 // call nearer the failure named one): what a user who reads the error needs to act on it.

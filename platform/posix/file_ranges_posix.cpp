@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 #include "platform/runtime_error.h"
 
@@ -20,16 +21,11 @@ class PosixOpenFile : public OpenFile {
  public:
   explicit PosixOpenFile(const std::string& path)
       : path_(path), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-    if (fd_ < 0) Raise();
+    if (!fd_) Raise();
     struct stat info;
-    if (::fstat(fd_, &info) != 0) Raise();
+    if (::fstat(fd_.get(), &info) != 0) Raise();
     if (!S_ISREG(info.st_mode)) Raise(EISDIR);
     size_ = static_cast<std::uint64_t>(info.st_size);
-  }
-  PosixOpenFile(const PosixOpenFile&) = delete;
-  PosixOpenFile& operator=(const PosixOpenFile&) = delete;
-  ~PosixOpenFile() override {
-    if (fd_ >= 0) ::close(fd_);
   }
 
   std::uint64_t Size() const override { return size_; }
@@ -40,8 +36,8 @@ class PosixOpenFile : public OpenFile {
                       '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
-      const ssize_t got =
-          ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+      const ssize_t got = ::pread(fd_.get(), bytes.data() + done, bytes.size() - done,
+                                  static_cast<off_t>(offset + done));
       if (got < 0) {
         if (errno == EINTR) continue;
         Raise();
@@ -59,7 +55,7 @@ class PosixOpenFile : public OpenFile {
   }
 
   std::string path_;
-  int fd_;
+  UniqueFd fd_;
   std::uint64_t size_ = 0;
 };
 

@@ -1,5 +1,4 @@
 #include "platform/posix/file_system_posix.h"
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
@@ -9,10 +8,11 @@
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
-#include <new>
-#include <stdexcept>
 #include <system_error>
+#include <utility>
 
+#include "platform/atomic_replace.h"
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 #include "platform/runtime_error.h"
 #include "platform/temporary_name.h"
@@ -35,43 +35,19 @@ std::string NameOf(const std::string& path) {
   throw RuntimeError(ErrorNumberFromErrno(error, path));
 }
 
-class Fd {
- public:
-  Fd(int fd, const std::string& path) : fd_(fd) {
-    if (fd_ < 0) Raise(path);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  // Closing can report a write that failed late (a full disk on a network file system).
-  void Close(const std::string& path) {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) Raise(path);
-  }
+// A descriptor for `path` open with `flags`.
+UniqueFd Open(const std::string& path, int flags, mode_t mode = 0) {
+  UniqueFd fd(::open(path.c_str(), flags | O_CLOEXEC, mode));
+  if (!fd) Raise(path);
+  return fd;
+}
 
- private:
-  int fd_;
-};
+// Closing can report a write that failed late (a full disk on a network file system).
+void Close(UniqueFd& fd, const std::string& path) {
+  if (::close(fd.release()) != 0) Raise(path);
+}
 
-class Dir {
- public:
-  explicit Dir(const std::string& path) : dir_(::opendir(path.c_str())) {}
-  Dir(const Dir&) = delete;
-  Dir& operator=(const Dir&) = delete;
-  ~Dir() {
-    if (dir_) ::closedir(dir_);
-  }
-  DIR* get() const { return dir_; }
-
- private:
-  DIR* dir_;
-};
-
-void WriteAll(const Fd& fd, std::string_view bytes, const std::string& path) {
+void WriteAll(const UniqueFd& fd, std::string_view bytes, const std::string& path) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
     if (written < 0) {
@@ -83,15 +59,8 @@ void WriteAll(const Fd& fd, std::string_view bytes, const std::string& path) {
 }
 
 // Reads until the end; `sizeHint` bytes are expected.
-std::string ReadAll(const Fd& fd, std::size_t sizeHint, const std::string& path) {
-  std::string bytes;
-  try {
-    bytes.resize(sizeHint);
-  } catch (const std::bad_alloc&) {
-    throw RuntimeError(err::kOutOfMemory);
-  } catch (const std::length_error&) {
-    throw RuntimeError(err::kOutOfMemory);
-  }
+std::string ReadAll(const UniqueFd& fd, std::size_t sizeHint, const std::string& path) {
+  std::string bytes = BufferForFile(sizeHint);
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t got = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
@@ -110,7 +79,7 @@ std::string ReadAll(const Fd& fd, std::size_t sizeHint, const std::string& path)
 // after "done" could bring the old list back, or lose the backup.
 void SyncFolder(const std::string& path) {
   const std::string folder = FolderOf(path);
-  Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), folder);
+  const UniqueFd fd = Open(folder, O_RDONLY | O_DIRECTORY);
   // Some file systems cannot sync a folder and say so with EINVAL; there is nothing more to do.
   if (::fsync(fd.get()) != 0 && errno != EINVAL) Raise(folder);
 }
@@ -131,97 +100,100 @@ bool LeftByEndedProcess(std::string_view rest) {
   return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
-// Removing a leftover is a courtesy: one that cannot be removed harms nothing, and the run
-// goes on to report what matters, its own success or failure.
-void RemoveLeftovers(const std::string& target) {
-  const std::string prefix = NameOf(target) + std::string(kTemporaryInfix);
-  Dir dir(FolderOf(target));
-  if (!dir.get()) return;
-  while (const dirent* entry = ::readdir(dir.get())) {
-    const std::string_view name = entry->d_name;
-    if (name.starts_with(prefix) && LeftByEndedProcess(name.substr(prefix.size())))
-      ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+// The owner and group go first: changing them clears the set-id bits of the mode. Root (vemofix
+// under sudo) keeps both; anyone else keeps the group where they belong to it, and becomes the
+// owner, as any program that replaces a file makes its owner.
+void KeepOwnerAndMode(const UniqueFd& fd, const std::string& path, const struct stat& info) {
+  if (::fchown(fd.get(), info.st_uid, info.st_gid) != 0 &&
+      ::fchown(fd.get(), static_cast<uid_t>(-1), info.st_gid) != 0 && errno != EPERM) {
+    Raise(path);
   }
+  if (::fchmod(fd.get(), info.st_mode & 07777) != 0) Raise(path);
 }
 
-// A new file beside its target, created exclusively under a name no running process uses;
-// removed again unless it was given the target's name.
-class TemporaryFile {
+// The temporary file is closed before it is named, so that a write that fails late is seen.
+class PosixTemporaryFile : public TemporaryFile {
  public:
-  TemporaryFile(const std::string& target, mode_t mode) : fd_(Create(target, mode, path_)) {}
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
+  // A file that replaces another is given its owner and mode (`replaced`); a new one has
+  // `mode`, less the umask.
+  PosixTemporaryFile(const std::string& target, mode_t mode, const struct stat* replaced)
+      : target_(target), mode_(mode), replaced_(replaced) {}
+  PosixTemporaryFile(const PosixTemporaryFile&) = delete;
+  PosixTemporaryFile& operator=(const PosixTemporaryFile&) = delete;
+  ~PosixTemporaryFile() override {
     if (!path_.empty()) ::unlink(path_.c_str());
   }
-  int fd() const { return fd_.get(); }
-  const std::string& path() const { return path_; }
 
-  // The pieces, flushed, and the size they add up to read back: a disk that fills up and
-  // says so late must not let a short file take the target's place.
-  void WriteAllAndClose(std::span<const std::string_view> pieces) {
-    std::size_t total = 0;
-    for (std::string_view piece : pieces) {
-      WriteAll(fd_, piece, path_);
-      total += piece.size();
+  // A leftover is told by its name: the process it names has ended.
+  void RemoveLeftovers() override {
+    const std::string prefix = NameOf(target_) + std::string(kTemporaryInfix);
+    const UniqueDir dir(::opendir(FolderOf(target_).c_str()));
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+      const std::string_view name = entry->d_name;
+      if (name.starts_with(prefix) && LeftByEndedProcess(name.substr(prefix.size())))
+        ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
     }
+  }
+
+  bool TargetExists() override {
+    struct stat info;
+    return ::lstat(target_.c_str(), &info) == 0;
+  }
+
+  bool CreateExclusively(int attempt) override {
+    const std::string path =
+        target_ + TemporaryNameSuffix(static_cast<unsigned long>(::getpid()), attempt);
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_));
+    if (!fd) {
+      if (errno == EEXIST) return false;
+      Raise(target_);
+    }
+    fd_ = std::move(fd);
+    path_ = path;
+    if (replaced_) KeepOwnerAndMode(fd_, path_, *replaced_);
+    return true;
+  }
+
+  void Write(std::string_view bytes) override { WriteAll(fd_, bytes, path_); }
+
+  std::uint64_t FlushedSize() override {
     if (::fsync(fd_.get()) != 0) Raise(path_);
     struct stat info;
     if (::fstat(fd_.get(), &info) != 0) Raise(path_);
-    if (static_cast<std::size_t>(info.st_size) != total) Raise(path_, ENOSPC);
-    fd_.Close(path_);
+    return static_cast<std::uint64_t>(info.st_size);
   }
 
-  void RenameOnto(const std::string& target) {
-    if (::rename(path_.c_str(), target.c_str()) != 0) Raise(target);
+  void RenameOntoTarget() override {
+    Close(fd_, path_);
+    if (::rename(path_.c_str(), target_.c_str()) != 0) Raise(target_);
     path_.clear();
   }
 
-  // False when `target` exists: it stays as it is.
-  bool NameWithoutReplacing(const std::string& target) {
+  bool NameWithoutReplacing() override {
+    Close(fd_, path_);
 #ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0) {
       path_.clear();
       return true;
     }
     if (errno == EEXIST) return false;
-    if (errno != EINVAL && errno != ENOSYS) Raise(target);
+    if (errno != EINVAL && errno != ENOSYS) Raise(target_);
 #endif
     // Where the file system cannot rename without replacing: a second name, made only when
     // the target is absent; the temporary name goes with this object.
-    if (::link(path_.c_str(), target.c_str()) == 0) return true;
+    if (::link(path_.c_str(), target_.c_str()) == 0) return true;
     if (errno == EEXIST) return false;
-    Raise(target);
+    Raise(target_);
   }
 
  private:
-  static Fd Create(const std::string& target, mode_t mode, std::string& path) {
-    for (int attempt = 0;; ++attempt) {
-      path = target + TemporaryNameSuffix(static_cast<unsigned long>(::getpid()), attempt);
-      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-      if (fd >= 0) return Fd(fd, path);
-      if (errno != EEXIST || attempt == 99) {
-        const int error = errno;
-        path.clear();
-        Raise(target, error);
-      }
-    }
-  }
-
-  std::string path_;
-  Fd fd_;
+  std::string target_;
+  mode_t mode_;
+  const struct stat* replaced_;
+  std::string path_;  // empty until the file is created, and once it has the target's name
+  UniqueFd fd_;
 };
-
-// The owner and group go first: changing them clears the set-id bits of the mode. Root (vemofix
-// under sudo) keeps both; anyone else keeps the group where they belong to it, and becomes the
-// owner, as any program that replaces a file makes its owner.
-void KeepOwnerAndMode(const TemporaryFile& temporary, const struct stat& info) {
-  if (::fchown(temporary.fd(), info.st_uid, info.st_gid) != 0 &&
-      ::fchown(temporary.fd(), static_cast<uid_t>(-1), info.st_gid) != 0 && errno != EPERM) {
-    Raise(temporary.path());
-  }
-  if (::fchmod(temporary.fd(), info.st_mode & 07777) != 0) Raise(temporary.path());
-}
 
 struct ErrnoNumber {
   int error;
@@ -280,7 +252,7 @@ bool PosixFileSystem::FileExists(const std::wstring& path) {
 
 std::string PosixFileSystem::ReadWholeFile(const std::wstring& path) {
   const std::string native = NativePath(path);
-  Fd fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC), native);
+  const UniqueFd fd = Open(native, O_RDONLY);
   struct stat info;
   if (::fstat(fd.get(), &info) != 0) Raise(native);
   if (S_ISDIR(info.st_mode)) Raise(native, EISDIR);
@@ -289,12 +261,8 @@ std::string PosixFileSystem::ReadWholeFile(const std::wstring& path) {
 
 bool PosixFileSystem::CreateWholeFile(const std::wstring& path, std::string_view bytes) {
   const std::string target = NativePath(path);
-  RemoveLeftovers(target);
-  struct stat info;
-  if (::lstat(target.c_str(), &info) == 0) return false;
-  TemporaryFile temporary(target, 0666);
-  temporary.WriteAllAndClose(std::span<const std::string_view>(&bytes, 1));
-  if (!temporary.NameWithoutReplacing(target)) return false;
+  PosixTemporaryFile temporary(target, 0666, nullptr);
+  if (!AtomicCreate(temporary, bytes)) return false;
   SyncFolder(target);
   return true;
 }
@@ -313,11 +281,8 @@ void PosixFileSystem::ReplaceWholeFile(const std::wstring& path,
   if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
     throw RuntimeError(err::kPathFileAccessError);
 
-  RemoveLeftovers(target);
-  TemporaryFile temporary(target, 0600);
-  KeepOwnerAndMode(temporary, info);
-  temporary.WriteAllAndClose(pieces);
-  temporary.RenameOnto(target);
+  PosixTemporaryFile temporary(target, 0600, &info);
+  AtomicReplace(temporary, pieces);
   SyncFolder(target);
 }
 
@@ -332,14 +297,14 @@ void PosixFileSystem::CreateFolders(const std::wstring& folder) {
 // short write would leave part of a record, so it counts as a full disk.
 void PosixFileSystem::AppendToFile(const std::wstring& path, std::string_view bytes) {
   const std::string native = NativePath(path);
-  Fd fd(::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666), native);
+  UniqueFd fd = Open(native, O_WRONLY | O_APPEND | O_CREAT, 0666);
   ssize_t written;
   do {
     written = ::write(fd.get(), bytes.data(), bytes.size());
   } while (written < 0 && errno == EINTR);
   if (written < 0) Raise(native);
   if (static_cast<std::size_t>(written) != bytes.size()) Raise(native, ENOSPC);
-  fd.Close(native);
+  Close(fd, native);
 }
 
 }  // namespace vemo

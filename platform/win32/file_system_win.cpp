@@ -5,10 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <span>
-#include <new>
-#include <stdexcept>
 #include <string>
 
+#include "platform/atomic_replace.h"
 #include "platform/runtime_error.h"
 #include "platform/temporary_name.h"
 #include "platform/system_error.h"
@@ -78,77 +77,79 @@ UniqueFile OpenUnlessLongInUse(const std::wstring& path, DWORD access, DWORD sha
   return file;
 }
 
-// A run killed half-way leaves its temporary file behind. A live run holds its own open,
-// without sharing it for anything but the rename, so only a leftover opens here; it goes when
-// the handle closes.
-void RemoveLeftovers(const std::wstring& target) {
-  const std::wstring folder = FolderOfPath(target);
-  WIN32_FIND_DATAW found;
-  std::wstring pattern = target;
-  pattern.append(kTemporaryInfix.begin(), kTemporaryInfix.end()).append(L"*");
-  pattern.append(kTemporarySuffix.begin(), kTemporarySuffix.end());
-  UniqueFind find(::FindFirstFileW(pattern.c_str(), &found));
-  if (!find) return;
-  do {
-    // Removing one is a courtesy: one that cannot be removed harms nothing.
-    UniqueFile leftover(::CreateFileW(JoinPath(folder, found.cFileName).c_str(), DELETE, 0, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  } while (::FindNextFileW(find.get(), &found));
-}
-
 // New content, written beside the file it becomes so that naming it is a rename within one
-// volume. It stays open until it has its name, so that no other run takes it for a leftover;
-// removed again unless it was given the name.
-class TemporaryFile {
+// volume. It stays open until it has its name, so that no other run takes it for a leftover.
+class Win32TemporaryFile : public TemporaryFile {
  public:
-  TemporaryFile(const std::wstring& target, DWORD attributes) {
-    for (int attempt = 0;; ++attempt) {
-      const std::string suffix = TemporaryNameSuffix(::GetCurrentProcessId(), attempt);
-      path_ = target;
-      path_.append(suffix.begin(), suffix.end());
-      file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                                CREATE_NEW, attributes, nullptr));
-      if (file_) return;
-      const DWORD error = ::GetLastError();
-      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 99) {
-        path_.clear();
-        RaiseSystemError(error);
-      }
-    }
-  }
-  ~TemporaryFile() {
+  // The file is created with `attributes`.
+  Win32TemporaryFile(const std::wstring& target, DWORD attributes)
+      : target_(target), attributes_(attributes) {}
+  ~Win32TemporaryFile() override {
     file_.reset();
     if (!path_.empty()) ::DeleteFileW(path_.c_str());
   }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  Win32TemporaryFile(const Win32TemporaryFile&) = delete;
+  Win32TemporaryFile& operator=(const Win32TemporaryFile&) = delete;
 
-  // The pieces, flushed, and their total size read back: a disk that fills up and says so
-  // late must not let a short file take the target's place.
-  void WriteAll(std::span<const std::string_view> pieces) {
-    std::uint64_t total = 0;
-    for (std::string_view bytes : pieces) {
-      total += bytes.size();
-      while (!bytes.empty()) {
-        const auto size = static_cast<DWORD>(std::min(bytes.size(), kChunk));
-        DWORD written = 0;
-        if (!::WriteFile(file_.get(), bytes.data(), size, &written, nullptr)) RaiseLastError();
-        if (written != size) RaiseSystemError(ERROR_DISK_FULL);
-        bytes.remove_prefix(written);
-      }
+  // A live run holds its own open, without sharing it for anything but the rename, so only a
+  // leftover opens here; it goes when the handle closes.
+  void RemoveLeftovers() override {
+    const std::wstring folder = FolderOfPath(target_);
+    WIN32_FIND_DATAW found;
+    std::wstring pattern = target_;
+    pattern.append(kTemporaryInfix.begin(), kTemporaryInfix.end()).append(L"*");
+    pattern.append(kTemporarySuffix.begin(), kTemporarySuffix.end());
+    UniqueFind find(::FindFirstFileW(pattern.c_str(), &found));
+    if (!find) return;
+    do {
+      UniqueFile leftover(::CreateFileW(JoinPath(folder, found.cFileName).c_str(), DELETE, 0,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE,
+                                        nullptr));
+    } while (::FindNextFileW(find.get(), &found));
+  }
+
+  bool TargetExists() override {
+    return ::GetFileAttributesW(target_.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  bool CreateExclusively(int attempt) override {
+    const std::string suffix = TemporaryNameSuffix(::GetCurrentProcessId(), attempt);
+    std::wstring path = target_;
+    path.append(suffix.begin(), suffix.end());
+    file_.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                              attributes_, nullptr));
+    if (!file_) {
+      const DWORD error = ::GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+      RaiseSystemError(error);
     }
+    path_ = path;
+    return true;
+  }
+
+  void Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const auto size = static_cast<DWORD>(std::min(bytes.size(), kChunk));
+      DWORD written = 0;
+      if (!::WriteFile(file_.get(), bytes.data(), size, &written, nullptr)) RaiseLastError();
+      if (written != size) RaiseSystemError(ERROR_DISK_FULL);
+      bytes.remove_prefix(written);
+    }
+  }
+
+  std::uint64_t FlushedSize() override {
     if (!::FlushFileBuffers(file_.get())) RaiseLastError();
     LARGE_INTEGER size;
     if (!::GetFileSizeEx(file_.get(), &size)) RaiseLastError();
-    if (static_cast<std::uint64_t>(size.QuadPart) != total) RaiseSystemError(ERROR_DISK_FULL);
+    return static_cast<std::uint64_t>(size.QuadPart);
   }
 
   // MoveFileExW rather than ReplaceFileW: without a backup name, ReplaceFileW can fail
   // half-way (ERROR_UNABLE_TO_MOVE_REPLACEMENT) with the original already gone.
-  void MoveOnto(const std::wstring& target) {
+  void RenameOntoTarget() override {
     const DWORD error = UnlessLongInUse(
         [&] {
-          return ::MoveFileExW(path_.c_str(), target.c_str(),
+          return ::MoveFileExW(path_.c_str(), target_.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
         },
         true);
@@ -156,9 +157,8 @@ class TemporaryFile {
     Named();
   }
 
-  // False when `target` exists: it stays as it is.
-  bool NameWithoutReplacing(const std::wstring& target) {
-    if (!::MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+  bool NameWithoutReplacing() override {
+    if (!::MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH)) {
       const DWORD error = ::GetLastError();
       if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return false;
       RaiseSystemError(error);
@@ -173,7 +173,9 @@ class TemporaryFile {
     if (!::CloseHandle(file_.release())) RaiseLastError();
   }
 
-  std::wstring path_;
+  std::wstring target_;
+  DWORD attributes_;
+  std::wstring path_;  // empty until the file is created, and once it has the target's name
   UniqueFile file_;
 };
 
@@ -208,14 +210,7 @@ std::string Win32FileSystem::ReadWholeFile(const std::wstring& path) {
   LARGE_INTEGER size;
   if (!::GetFileSizeEx(file.get(), &size)) RaiseLastError();
 
-  std::string bytes;
-  try {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-  } catch (const std::bad_alloc&) {
-    throw RuntimeError(err::kOutOfMemory);
-  } catch (const std::length_error&) {
-    throw RuntimeError(err::kOutOfMemory);
-  }
+  std::string bytes = BufferForFile(static_cast<std::size_t>(size.QuadPart));
   std::size_t total = 0;
   while (total < bytes.size()) {
     const auto want = static_cast<DWORD>(std::min(bytes.size() - total, kChunk));
@@ -229,12 +224,8 @@ std::string Win32FileSystem::ReadWholeFile(const std::wstring& path) {
 }
 
 bool Win32FileSystem::CreateWholeFile(const std::wstring& path, std::string_view bytes) {
-  const std::wstring target = FullPath(path);
-  RemoveLeftovers(target);
-  if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
-  TemporaryFile temporary(target, FILE_ATTRIBUTE_NORMAL);
-  temporary.WriteAll(std::span<const std::string_view>(&bytes, 1));
-  return temporary.NameWithoutReplacing(target);
+  Win32TemporaryFile temporary(FullPath(path), FILE_ATTRIBUTE_NORMAL);
+  return AtomicCreate(temporary, bytes);
 }
 
 void Win32FileSystem::ReplaceWholeFile(const std::wstring& path,
@@ -250,11 +241,9 @@ void Win32FileSystem::ReplaceWholeFile(const std::wstring& path,
   }
   CheckNotInUse(target);
 
-  RemoveLeftovers(target);
   const DWORD kept = attributes & kKeptAttributes;
-  TemporaryFile temporary(target, kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-  temporary.WriteAll(pieces);
-  temporary.MoveOnto(target);
+  Win32TemporaryFile temporary(target, kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+  AtomicReplace(temporary, pieces);
   // The rename gives the file the temporary's attributes; not every file system keeps the
   // ones given at creation, so they are set again.
   if (!::SetFileAttributesW(target.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL)) {

@@ -1,5 +1,6 @@
 // The POSIX door vemofix and the benchmark go through: files on a real temporary folder,
 // errno as the Windows program's numbers, paths and CP932 text.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -18,6 +19,7 @@
 
 #include "platform/codepage.h"
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
@@ -224,6 +226,33 @@ TEST_F(PosixFiles, ReplaceRefusesReadOnlyMissingAndFolderTargets) {
             err::kPathNotFound);
   EXPECT_EQ(ErrorOf([&] { files_.ReplaceWholeFile(Path(L""), "new"); }), err::kPathFileAccessError);
   EXPECT_EQ(Entries(), 1u);
+}
+
+// A descriptor or directory stream is let go once, by its last owner; -1 means none, while 0
+// is a descriptor like any other.
+TEST(PosixHandle, MovesOwnershipAndClosesOnce) {
+  UniqueFd a(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+  ASSERT_TRUE(a);
+  const int raw = a.get();
+  UniqueFd b(std::move(a));
+  EXPECT_FALSE(a);
+  EXPECT_EQ(b.get(), raw);
+  EXPECT_NE(::fcntl(raw, F_GETFD), -1);
+  b.reset();
+  EXPECT_EQ(::fcntl(raw, F_GETFD), -1);
+
+  UniqueDir dir(::opendir("/"));
+  ASSERT_TRUE(dir);
+  const int dirRaw = ::dirfd(dir.get());
+  EXPECT_NE(::fcntl(dirRaw, F_GETFD), -1);
+  dir.reset();
+  EXPECT_EQ(::fcntl(dirRaw, F_GETFD), -1);
+
+  EXPECT_EQ(UniqueFd().get(), -1);
+  EXPECT_FALSE(UniqueFd());
+  UniqueFd standardInput(0);
+  EXPECT_TRUE(standardInput);
+  standardInput.release();
 }
 
 TEST(PosixErrno, MapsToTheWindowsProgramsNumbers) {
