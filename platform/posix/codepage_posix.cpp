@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/codepage.h"
+#include "platform/posix/handle.h"
 #include "platform/runtime_error.h"
 
 namespace vemo {
@@ -17,11 +18,8 @@ class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {
     // Without the converter nothing can be shown; glibc always has CP932.
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw RuntimeError(err::kDeviceUnavailable);
+    if (!cd_) throw RuntimeError(err::kDeviceUnavailable);
   }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  ~Converter() { ::iconv_close(cd_); }
 
   // Converts all of `in` into `out`. Where the input cannot be converted, `onBad` appends
   // its stand-in to `out` and returns how many input bytes it stands for.
@@ -33,19 +31,19 @@ class Converter {
     while (inLeft > 0) {
       char* outPtr = buffer;
       std::size_t outLeft = sizeof buffer;
-      const std::size_t done = ::iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+      const std::size_t done = ::iconv(cd_.get(), &inPtr, &inLeft, &outPtr, &outLeft);
       const int error = errno;
       out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
       if (done != static_cast<std::size_t>(-1) || error == E2BIG) continue;
       const std::size_t skipped = std::min(onBad(out), inLeft);
       inPtr += skipped;
       inLeft -= skipped;
-      ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+      ::iconv(cd_.get(), nullptr, nullptr, nullptr, nullptr);
     }
   }
 
  private:
-  iconv_t cd_;
+  UniqueIconv cd_;
 };
 
 std::wstring Decoded(Converter& decoder, std::string_view bytes) {

@@ -1,4 +1,5 @@
 #include "platform/posix/file_system_posix.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
@@ -20,7 +21,8 @@
 namespace vemo {
 namespace {
 
-std::string FolderOf(const std::string& path) {
+// The folder holding `path`: "." (the current folder) for a bare name, "/" at the root.
+std::string FolderOrCurrent(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
@@ -78,7 +80,7 @@ std::string ReadAll(const UniqueFd& fd, std::size_t sizeHint, const std::string&
 // A name just given or taken is on disk only once its folder is: without this, a power cut
 // after "done" could bring the old list back, or lose the backup.
 void SyncFolder(const std::string& path) {
-  const std::string folder = FolderOf(path);
+  const std::string folder = FolderOrCurrent(path);
   const UniqueFd fd = Open(folder, O_RDONLY | O_DIRECTORY);
   // Some file systems cannot sync a folder and say so with EINVAL; there is nothing more to do.
   if (::fsync(fd.get()) != 0 && errno != EINVAL) Raise(folder);
@@ -127,7 +129,7 @@ class PosixTemporaryFile : public TemporaryFile {
   // A leftover is told by its name: the process it names has ended.
   void RemoveLeftovers() override {
     const std::string prefix = NameOf(target_) + std::string(kTemporaryInfix);
-    const UniqueDir dir(::opendir(FolderOf(target_).c_str()));
+    const UniqueDir dir(::opendir(FolderOrCurrent(target_).c_str()));
     if (!dir) return;
     while (const dirent* entry = ::readdir(dir.get())) {
       const std::string_view name = entry->d_name;
@@ -225,7 +227,7 @@ constexpr ErrnoNumber kErrnoErrors[] = {
 std::int32_t ErrorNumberFromErrno(int error, const std::string& path) {
   if (error == ENOENT) {
     struct stat info;
-    const std::string folder = FolderOf(path);
+    const std::string folder = FolderOrCurrent(path);
     return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? err::kFileNotFound
                                                                        : err::kPathNotFound;
   }

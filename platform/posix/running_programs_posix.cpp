@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/posix/file_system_posix.h"
+#include "platform/posix/handle.h"
 #include "platform/posix/native_path.h"
 #include "platform/runtime_error.h"
 
@@ -24,30 +25,15 @@ constexpr std::size_t kCommLength = 15;
   throw raised;
 }
 
-class ProcFolder {
- public:
-  explicit ProcFolder(const std::string& path) : dir_(::opendir(path.c_str())) {
-    if (!dir_) RaiseFor(path, errno);
-  }
-  ProcFolder(const ProcFolder&) = delete;
-  ProcFolder& operator=(const ProcFolder&) = delete;
-  ~ProcFolder() { ::closedir(dir_); }
-  DIR* get() const { return dir_; }
-
- private:
-  DIR* dir_;
-};
-
 // The first bytes of a small file of /proc; nothing when it cannot be read (the process ended).
 std::optional<std::string> Head(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return std::nullopt;
   std::string bytes(4096, '\0');
   ssize_t got;
   do {
-    got = ::read(fd, bytes.data(), bytes.size());
+    got = ::read(fd.get(), bytes.data(), bytes.size());
   } while (got < 0 && errno == EINTR);
-  ::close(fd);
   if (got < 0) return std::nullopt;
   bytes.resize(static_cast<std::size_t>(got));
   return bytes;
@@ -77,7 +63,8 @@ bool IsProcessId(std::string_view name) {
 }  // namespace
 
 bool PosixRunningPrograms::AnyRunning(std::span<const std::wstring_view> imageNames) {
-  ProcFolder proc(proc_);
+  const UniqueDir proc(::opendir(proc_.c_str()));
+  if (!proc) RaiseFor(proc_, errno);
   errno = 0;
   while (const dirent* entry = ::readdir(proc.get())) {
     if (!IsProcessId(entry->d_name)) continue;
