@@ -188,14 +188,14 @@ class FileJob {
 
 // The error being handled, in the error dialog's words, after the file it concerns:
 // "C:\...\AdobeFnt05.lst: ... (エラー番号:70)".
-std::wstring CaughtErrorLine(RunRecord* record = nullptr) {
+std::wstring CaughtErrorLine(const Texts& t, RunRecord* record = nullptr) {
   const std::wstring file = CaughtErrorFile();
   const std::wstring message = ErrorMessageText(CaughtErrorNumber());
   if (record) {
     record->error = message;
     record->errorFile = file;
   }
-  return file.empty() ? message : Fill(msg::kErrorInFile.english, {file, message});
+  return file.empty() ? message : t(msg::kErrorInFile, {file, message});
 }
 
 std::wstring Mode(const Options& options) {
@@ -223,7 +223,7 @@ int RunJob(const Options& options, const Environment& environment, const Service
     if (options.suggest) return job.Suggest(services.fonts);
     return options.restore ? job.Restore() : job.Fix();
   } catch (...) {
-    services.console.Err(CaughtErrorLine(&record) + L"\n");
+    services.console.Err(CaughtErrorLine(t, &record) + L"\n");
     return kRuntimeError;
   }
 }
@@ -238,7 +238,7 @@ void WriteLog(const std::wstring& log, const RunRecord& record, const Environmen
     const char* lineEnd = environment.separator == L'\\' ? "\r\n" : "\n";
     FileNamingFileSystem(services.files).AppendToFile(log, LogLine(record, context) + lineEnd);
   } catch (...) {
-    services.console.Err(t(msg::kLogNotWritten, {CaughtErrorLine()}) + L"\n");
+    services.console.Err(t(msg::kLogNotWritten, {CaughtErrorLine(t)}) + L"\n");
   }
 }
 
