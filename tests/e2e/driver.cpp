@@ -215,9 +215,9 @@ bool FocusListViewRow(HWND list, int row) {
   for (int i = 0; i < row; ++i) PressKey(list, VK_DOWN);
   return WaitUntil([&] {
     DWORD_PTR focused = 0;
-    SendMessageTimeoutW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED,
-                        SMTO_ABORTIFHUNG, kSendTimeoutMs, &focused);
-    return static_cast<int>(focused) == row;
+    return SendMessageTimeoutW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED,
+                               SMTO_ABORTIFHUNG, kSendTimeoutMs, &focused) &&
+           static_cast<int>(focused) == row;
   });
 }
 

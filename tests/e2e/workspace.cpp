@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/win/test_support.h"
+
 namespace vemo::e2e {
 namespace fs = std::filesystem;
 
@@ -149,12 +151,7 @@ void EndOrphanedPrograms() {
 
 Workspace::Workspace(const std::wstring& program_name, const std::wstring& target_name) {
   EndOrphanedPrograms();
-  static int counter = 0;
-  root_ = fs::temp_directory_path() / (L"vemo-e2e-" + std::to_wstring(GetCurrentProcessId()) +
-                                       L"-" + std::to_wstring(++counter));
-  // A run that was killed may have left a folder of the same name (Wine reuses process ids).
-  std::error_code ignored;
-  fs::remove_all(root_, ignored);
+  root_ = testing::NewFolder((fs::temp_directory_path() / L"vemo-e2e-").wstring());
   program_ = root_ / program_name;
   target_ = root_ / L"target" / target_name;
   fs::create_directories(program_);
@@ -167,7 +164,14 @@ Workspace::~Workspace() {
   for (const auto& entry : fs::recursive_directory_iterator(root_, ignored)) {
     SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
   }
-  fs::remove_all(root_, ignored);
+  // A program killed a moment ago may hold its exe a while longer.
+  WaitUntil(
+      [&] {
+        std::error_code failed;
+        fs::remove_all(root_, failed);
+        return !failed;
+      },
+      Deadline{5000});
 }
 
 void WriteBytes(const fs::path& path, std::string_view bytes) {

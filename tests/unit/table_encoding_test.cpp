@@ -236,7 +236,8 @@ TEST(RewriteFontList, NamesFromAUtf8TableMatchTheCp932List) {
   ParseFontTable("ＭＳ明朝,MS-Mincho\r\nＭＳゴシック,MS-Gothic\r\n", table);
   const std::string list = "%!\r\nFontName:" + std::string(kMsGothic) +
                            "\r\nFontName:" + std::string(kMsMincho) + "\r\n";
-  EXPECT_EQ(RewriteFontList(list, table).list.Joined(), "%!\r\nFontName:MS-Gothic\r\nFontName:MS-Mincho\r\n");
+  EXPECT_EQ(RewriteFontList(list, table).list.Joined(),
+            "%!\r\nFontName:MS-Gothic\r\nFontName:MS-Mincho\r\n");
 }
 
 TEST(ErrorDialog, ANameCp932CannotHoldIsNumberN1001WithItsOwnText) {

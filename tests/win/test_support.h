@@ -43,16 +43,29 @@ inline void RemoveTree(const std::wstring& folder) {
   ::RemoveDirectoryW(folder.c_str());
 }
 
+// A folder made now, for this test alone: `stem`, this process's id and the first number
+// whose folder does not exist yet. Wine hands out the ids of ended processes again, and a
+// run that was killed, or a file still mapped by an ended program, leaves its folder behind:
+// a name of the id alone would meet that folder and its files.
+inline std::wstring NewFolder(const std::wstring& stem) {
+  const std::wstring prefix = stem + std::to_wstring(::GetCurrentProcessId()) + L"-";
+  DWORD error = ERROR_ALREADY_EXISTS;
+  for (int n = 1; n < 10000 && error == ERROR_ALREADY_EXISTS; ++n) {
+    const std::wstring path = prefix + std::to_wstring(n);
+    if (::CreateDirectoryW(path.c_str(), nullptr)) return path;
+    error = ::GetLastError();
+  }
+  ADD_FAILURE() << "cannot make a folder " << prefix << "N: error " << error;
+  return prefix + L"0";
+}
+
 class TempFolder {
  public:
   TempFolder() {
     wchar_t temp[MAX_PATH + 1];
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
     EXPECT_GT(length, 0u);
-    static int counter = 0;
-    path_ = std::wstring(temp, length) + L"vemo-win-tests-" +
-            std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-    EXPECT_TRUE(::CreateDirectoryW(path_.c_str(), nullptr)) << ::GetLastError();
+    path_ = NewFolder(std::wstring(temp, length) + L"vemo-win-tests-");
   }
   ~TempFolder() { RemoveTree(path_); }
   TempFolder(const TempFolder&) = delete;

@@ -54,12 +54,12 @@ const std::string kAbsent = "<cannot open>";  // what ReadBytes gives for no fil
 class VirtualStore : public ::testing::Test {
  protected:
   VirtualStore()
-      : folder_(ShellFolder(CSIDL_PROGRAM_FILES) + L"\\vemo-virtual-store-" +
-                std::to_wstring(GetCurrentProcessId())),
+      : folder_(testing::NewFolder(ShellFolder(CSIDL_PROGRAM_FILES) + L"\\vemo-virtual-store-")),
         copyFolder_(ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\VirtualStore" + folder_.substr(2)),
         list_(folder_ + L"\\AdobeFnt05.lst"),
         copy_(copyFolder_ + L"\\AdobeFnt05.lst") {
-    EXPECT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << GetLastError();
+    // A copy left by a killed run whose folder had the same name is not this test's.
+    testing::RemoveTree(copyFolder_);
     WriteBytes(list_, kList);
   }
   ~VirtualStore() override {
