@@ -13,6 +13,7 @@ passed=0
 failed=0
 skipped=0
 status=0
+reports=()
 
 # Adds the counts of ctest's JUnit report $1; a run that left none did not finish.
 count() {
@@ -23,6 +24,7 @@ count() {
     status=1
     return
   fi
+  reports+=("$1")
   read -r run_passed run_failed run_skipped <<<"$counts"
   [ "$counts" != "0 0 0" ] || echo "(no tests in this build)"
   passed=$((passed + run_passed))
@@ -130,6 +132,13 @@ else
     "(see $logs/windows-prepare.log and $logs/windows-list.log)"
   failed=$((failed + 1))
   status=1
+fi
+
+# What each failed test printed, again at the end, where a reader of the log looks first.
+if [ "$failed" -gt 0 ]; then
+  echo
+  echo "== what the failed tests printed (the whole output is in $logs)"
+  for report in "${reports[@]}"; do python3 scripts/ctest-counts.py --failures "$report"; done
 fi
 
 echo

@@ -33,6 +33,8 @@ VEMO_LONG_WINE_SECONDS=580
 VEMO_FIRST_START_SECONDS=100
 # The display of a Wine session of its own (Xvfb) to take clients.
 VEMO_DISPLAY_SECONDS=30
+# A Wine session waiting for another in the same prefix to end (make test beside make run).
+VEMO_SESSION_WAIT_SECONDS=900
 
 # Preparing a Wine prefix: wineboot once (and the wait for another session making it), then
 # each setting and the wait for the server.

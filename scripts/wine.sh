@@ -245,6 +245,19 @@ fi
 prepare "$version" || exit 1
 export WINEPREFIX=$(prefix_of "$version")
 
+# One session a prefix: a session ends its prefix's wineserver, and with it the programs of any
+# other session in that prefix (make run beside make test, two test runs of one tree). A second
+# session waits for the first. Nothing the session starts keeps the lock (8>&-).
+exec 8>"$WINEPREFIX.session"
+if ! flock -n 8; then
+  echo "Another Wine session uses $WINEPREFIX: waiting for it to end..."
+  if ! flock -w "$VEMO_SESSION_WAIT_SECONDS" 8; then
+    echo "error: the other Wine session in $WINEPREFIX did not end within" \
+      "$VEMO_SESSION_WAIT_SECONDS s"
+    exit 1
+  fi
+fi
+
 # --- 5. A display ----------------------------------------------------------------------------
 # Xvfb picks a free number and writes it once it takes clients.
 xvfb=""
@@ -258,7 +271,7 @@ end_session() {
 trap end_session EXIT
 if [ "$display" = own ]; then
   number=$(mktemp "${TMPDIR:-/tmp}/vemo-display.XXXXXX")
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 </dev/null &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 </dev/null 8>&- &
   xvfb=$!
   deadline=$((SECONDS + VEMO_DISPLAY_SECONDS))
   until [ -s "$number" ]; do
@@ -273,13 +286,13 @@ fi
 export VEMO_WINE_DISPLAY=$display
 
 # --- 6. A warm wineserver and the first start ------------------------------------------------
-wineserver -p >/dev/null 2>&1 </dev/null
-"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null
+wineserver -p >/dev/null 2>&1 </dev/null 8>&-
+"$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null 8>&-
 version_built=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/windows/CMakeCache.txt" 2>/dev/null)
 started=$SECONDS
 out=$(mktemp "${TMPDIR:-/tmp}/vemo-first-start.XXXXXX")
 timeout -k 5 "$VEMO_FIRST_START_SECONDS" "$WINE64" "$build/windows/vemofix.exe" --version \
-  >"$out" 2>&1 </dev/null
+  >"$out" 2>&1 </dev/null 8>&-
 said=$(iconv -f CP932 -t UTF-8 -c "$out" | tr -d '\r')
 rm -f "$out"
 if [ -z "$version_built" ] || [ "$(head -n 1 <<<"$said")" != "$version_built" ]; then
@@ -293,4 +306,4 @@ echo "32-bit programs start (${VEMO_WINE32:-?}): vemofix.exe --version printed $
   "after $((SECONDS - started)) s"
 
 # --- 7. The command ----------------------------------------------------------------------------
-"$@"
+"$@" 8>&-
