@@ -14,8 +14,9 @@
 #     kernel cannot), with what qemu needs exported.
 #  4. The prefix, made once, after step 3: a prefix made while 32-bit programs cannot start
 #     gets no 32-bit half.
-#  5. A display: an Xvfb of the session's own; with --user-display the caller's DISPLAY when
-#     there is one (VEMO_WINE_DISPLAY says which: own or user).
+#  5. The prefix for this session alone (another session in it is waited for), and a display:
+#     an Xvfb of the session's own; with --user-display the caller's DISPLAY when there is one
+#     (VEMO_WINE_DISPLAY says which: own or user).
 #  6. A wineserver kept warm for the session, its Wine desktop up, and the first start: the
 #     shipped 32-bit vemofix.exe must print its version. Where it does not, the session stops
 #     here (exit status 3) with Wine's own words, instead of every test waiting for a window
@@ -245,6 +246,7 @@ fi
 prepare "$version" || exit 1
 export WINEPREFIX=$(prefix_of "$version")
 
+# --- 5. The prefix alone, and a display -------------------------------------------------------
 # One session a prefix: a session ends its prefix's wineserver, and with it the programs of any
 # other session in that prefix (make run beside make test, two test runs of one tree). A second
 # session waits for the first. Nothing the session starts keeps the lock (8>&-).
@@ -258,7 +260,6 @@ if ! flock -n 8; then
   fi
 fi
 
-# --- 5. A display ----------------------------------------------------------------------------
 # Xvfb picks a free number and writes it once it takes clients.
 xvfb=""
 number=""
